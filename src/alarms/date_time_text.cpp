@@ -1,0 +1,213 @@
+#include "date_time_text.h"
+
+
+namespace {
+
+// Qt's date-time patterns: runs of one letter are fields, text between
+// single quotes is literal, and '' is a quote character.
+struct PatternToken
+{
+    QString text;
+    bool field = false;
+};
+
+QList<PatternToken> Tokenize(const QString& pattern)
+{
+    QList<PatternToken> tokens;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern.at(i);
+        if (c == u'\'') {
+            qsizetype end = i + 1;
+            while (end < pattern.size()) {
+                if (pattern.at(end) == u'\'') {
+                    if (end + 1 < pattern.size() && pattern.at(end + 1) == u'\'') {
+                        end += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++end;
+            }
+            tokens.append({pattern.mid(i, end + 1 - i), false});
+            i = end + 1;
+        } else if (c.isLetter() && c.unicode() < 128) {
+            qsizetype end = i;
+            while (end < pattern.size() && pattern.at(end) == c)
+                ++end;
+            tokens.append({pattern.mid(i, end - i), true});
+            i = end;
+        } else {
+            tokens.append({QString(c), false});
+            ++i;
+        }
+    }
+    return tokens;
+}
+
+QString Join(const QList<PatternToken>& tokens)
+{
+    QString out;
+    for (const auto& token : tokens)
+        out += token.text;
+    return out;
+}
+
+QString WidenYear(const QString& pattern)
+{
+    auto tokens = Tokenize(pattern);
+    for (auto& token : tokens) {
+        if (token.field && token.text == u"yy")
+            token.text = QStringLiteral("yyyy");
+    }
+    return Join(tokens);
+}
+
+QString DropTimeZone(const QString& pattern)
+{
+    auto tokens = Tokenize(pattern);
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (!tokens[i].field || !tokens[i].text.startsWith(u't'))
+            continue;
+        // Take one blank beside the designator with it.
+        if (i + 1 < tokens.size() && tokens[i + 1].text == u" ")
+            tokens.remove(i + 1);
+        else if (i > 0 && tokens[i - 1].text == u" ")
+            tokens.remove(--i);
+        tokens.remove(i--);
+    }
+    return Join(tokens).trimmed();
+}
+
+// Reads a run of 1..maxDigits ASCII digits at pos; -1 when there is none.
+int ReadNumber(QStringView text, qsizetype& pos, int minDigits, int maxDigits)
+{
+    int value = 0;
+    int digits = 0;
+    while (pos < text.size() && digits < maxDigits) {
+        const char16_t c = text[pos].unicode();
+        if (c < u'0' || c > u'9')
+            break;
+        value = value * 10 + (c - u'0');
+        ++digits;
+        ++pos;
+    }
+    return digits >= minDigits ? value : -1;
+}
+
+// The numeric year-first forms: yyyy-M-d or yyyy/M/d, optionally followed by
+// blanks and H:m or H:m:s. Fields may or may not carry leading zeros.
+std::optional<QDateTime> ParseYearFirst(QStringView text)
+{
+    qsizetype pos = 0;
+    const int year = ReadNumber(text, pos, 4, 4);
+    if (year < 0 || pos >= text.size())
+        return std::nullopt;
+    const QChar separator = text[pos];
+    if (separator != u'-' && separator != u'/')
+        return std::nullopt;
+    ++pos;
+    const int month = ReadNumber(text, pos, 1, 2);
+    if (month < 0 || pos >= text.size() || text[pos] != separator)
+        return std::nullopt;
+    ++pos;
+    const int day = ReadNumber(text, pos, 1, 2);
+    if (day < 0)
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    if (pos == text.size())
+        return QDateTime(date, QTime(0, 0), Qt::UTC);
+
+    if (text[pos] != u' ')
+        return std::nullopt;
+    while (pos < text.size() && text[pos] == u' ')
+        ++pos;
+    const int hour = ReadNumber(text, pos, 1, 2);
+    if (hour < 0 || pos >= text.size() || text[pos] != u':')
+        return std::nullopt;
+    ++pos;
+    const int minute = ReadNumber(text, pos, 1, 2);
+    if (minute < 0)
+        return std::nullopt;
+    int second = 0;
+    if (pos < text.size() && text[pos] == u':') {
+        ++pos;
+        second = ReadNumber(text, pos, 1, 2);
+        if (second < 0)
+            return std::nullopt;
+    }
+    if (pos != text.size())
+        return std::nullopt;
+    const QTime time(hour, minute, second);
+    if (!time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QTime ToSecond(const QTime& time)
+{
+    return QTime(time.hour(), time.minute(), time.second());
+}
+
+} // namespace
+
+DateTimeText::DateTimeText(const QLocale& locale)
+    : m_locale(locale)
+    , m_datePattern(WidenYear(locale.dateFormat(QLocale::ShortFormat)))
+    , m_timePattern(DropTimeZone(locale.timeFormat(QLocale::LongFormat)))
+{
+}
+
+QString DateTimeText::format(const QDateTime& wallClock) const
+{
+    const QDate date = wallClock.date();
+    const QTime time = ToSecond(wallClock.time());
+    QString text = m_locale.toString(date, m_datePattern);
+    if (time != QTime(0, 0))
+        text += u' ' + m_locale.toString(time, m_timePattern);
+    return text;
+}
+
+std::optional<QDateTime> DateTimeText::parse(const QString& rawText) const
+{
+    const QString text = rawText.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    if (auto fixed = ParseYearFirst(text))
+        return fixed;
+
+    // The locale's own form: the date alone, or the date and the time split
+    // at one of the blanks (a date pattern may hold blanks itself).
+    const QDate dateOnly = m_locale.toDate(text, m_datePattern);
+    if (dateOnly.isValid())
+        return QDateTime(dateOnly, QTime(0, 0), Qt::UTC);
+    for (qsizetype blank = text.indexOf(u' '); blank > 0; blank = text.indexOf(u' ', blank + 1)) {
+        const QDate date = m_locale.toDate(text.left(blank).trimmed(), m_datePattern);
+        if (!date.isValid())
+            continue;
+        const QTime time = m_locale.toTime(text.mid(blank + 1).trimmed(), m_timePattern);
+        if (time.isValid())
+            return QDateTime(date, ToSecond(time), Qt::UTC);
+    }
+    return std::nullopt;
+}
+
+QString GeneralDateTimeText(const QDateTime& wallClock, const QLocale& locale)
+{
+    return DateTimeText(locale).format(wallClock);
+}
+
+std::optional<QDateTime> ParseDueTime(const QString& text, const QLocale& locale)
+{
+    return DateTimeText(locale).parse(text);
+}
+
+qint64 ElapsedMinutes(const QDateTime& due, const QDateTime& now)
+{
+    const auto minuteNumber = [](const QDateTime& value) {
+        const QTime time = value.time();
+        return value.date().toJulianDay() * 1440 + time.hour() * 60 + time.minute();
+    };
+    return minuteNumber(now) - minuteNumber(due);
+}
