@@ -1,0 +1,2 @@
+#include "alarm_scanner.h"
+// The scan itself follows in the next commit.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+// The main window's two timers: the scan every 3000 ms and the clock label
+// every 1000 ms. Both run from construction until the object goes away.
+class ClockTicks final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kScanIntervalMs = 3000;
+    static constexpr int kClockIntervalMs = 1000;
+
+    explicit ClockTicks(QObject* parent = nullptr);
+
+Q_SIGNALS:
+    void scanDue();
+    void clockDue();
+
+private:
+    QTimer m_scanTimer;
+    QTimer m_clockTimer;
+};
