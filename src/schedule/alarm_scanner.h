@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarm_entry.h"
+
 #include <QString>
 
 class AlarmList;
@@ -26,6 +28,8 @@ public:
     const QString& currentReminderText() const { return m_currentReminderText; }
 
 private:
+    QString siteFor(ExtraAction action) const;
+
     AlarmList& m_list;
     AlarmOutputs& m_outputs;
     const Clock& m_clock;

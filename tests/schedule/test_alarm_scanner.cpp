@@ -1,0 +1,237 @@
+#include "alarm_list.h"
+#include "alarm_outputs.h"
+#include "alarm_scanner.h"
+#include "date_time_text.h"
+#include "fake_clock.h"
+#include "site_addresses.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class ListOfLines final : public AlarmList
+{
+public:
+    QStringList lines;
+
+    int count() const override { return static_cast<int>(lines.size()); }
+    QString lineAt(int position) const override { return lines.at(position); }
+    void removeAt(int position) override { lines.removeAt(position); }
+};
+
+// Writes every output as one word, so a whole scan reads as one list.
+class RecordingOutputs final : public AlarmOutputs
+{
+public:
+    QStringList events;
+    ListOfLines* list = nullptr;
+    QStringList linesAtPowerOff;
+
+    void playSound() override { events << QStringLiteral("sound"); }
+    void showReminder(const QString& text) override { events << QStringLiteral("window:") + text; }
+    void openUrl(const QString& address) override { events << QStringLiteral("open:") + address; }
+    void powerOff() override
+    {
+        events << QStringLiteral("poweroff");
+        linesAtPowerOff = list->lines;
+    }
+    void endProgram() override { events << QStringLiteral("end"); }
+    void showAdPanel() override { events << QStringLiteral("panel"); }
+};
+
+// A clock that moves one minute on at every reading.
+class MarchingClock final : public Clock
+{
+public:
+    explicit MarchingClock(QDateTime start)
+        : m_next(std::move(start))
+    {
+    }
+    QDateTime now() const override
+    {
+        const QDateTime reading = m_next;
+        m_next = m_next.addSecs(60);
+        return reading;
+    }
+
+private:
+    mutable QDateTime m_next;
+};
+
+QDateTime At(int day, int hour, int minute, int second)
+{
+    return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+} // namespace
+
+class TestAlarmScanner final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void scan_data();
+    void scan();
+    void reminderTextFollowsEveryExaminedLine();
+    void readsTheClockAfreshForEachLine();
+    void powerOffEndsThePassWithItsLineGone();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+};
+
+void TestAlarmScanner::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_settings = std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+    m_settings->setValue(QStringLiteral("sites/HappyFarm"), QStringLiteral("happy.test"));
+    m_settings->setValue(QStringLiteral("sites/QQFarm"), QStringLiteral("qq.test"));
+    m_settings->setValue(QStringLiteral("sites/Maker"), QStringLiteral("maker.test"));
+}
+
+void TestAlarmScanner::scan_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::addColumn<QStringList>("events");
+
+    const QDateTime now = At(6, 10, 30, 5);
+    const QString soundOnly = QStringLiteral("2026/12/6 10:30:45|声音提醒||");
+    const QString later = QStringLiteral("2026/12/6 10:31:00|文本框提醒|稍后|");
+
+    QTest::newRow("empty list: nothing, the panel untouched") << now << QStringList() << QStringList() << QStringList();
+    QTest::newRow("due within the present minute, seconds ahead")
+        << now << QStringList{soundOnly} << QStringList() << QStringList{"sound", "panel"};
+    QTest::newRow("next minute is not due, a second before it")
+        << At(6, 10, 30, 59) << QStringList{later} << QStringList{later} << QStringList();
+    QTest::newRow("days old fires once")
+        << now << QStringList{QStringLiteral("2026/12/1 8:00:00|文本框提醒|旧的|")} << QStringList()
+        << QStringList{"window:旧的", "panel"};
+    QTest::newRow("adjacent due lines fire in list order; the pending one stays")
+        << now
+        << QStringList{QStringLiteral("2026/12/6 10:00:00|文本框提醒|一|"),
+                       QStringLiteral("2026/12/6 10:01:00|文本框提醒|二|"), later}
+        << QStringList{later} << QStringList{"window:一", "window:二"};
+    QTest::newRow("a due line among pending ones")
+        << now << QStringList{later, soundOnly, later} << QStringList{later, later} << QStringList{"sound"};
+    QTest::newRow("a type that matches nothing fires nothing and still leaves")
+        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|闹铃|x|打开QQ农场")} << QStringList()
+        << QStringList{"panel"};
+    QTest::newRow("an unreadable due time counts as due")
+        << now << QStringList{QStringLiteral("|声音提醒||"), QStringLiteral("明天|文本框提醒|t|")} << QStringList()
+        << QStringList{"sound", "window:t", "panel"};
+    QTest::newRow("a bar typed into the text splits it: the rest is taken as the action")
+        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|声音及文本提醒|菜|熟了|")} << QStringList()
+        << QStringList{"sound", "window:菜", "panel"};
+    QTest::newRow("missing fields read as empty")
+        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|声音提醒")} << QStringList()
+        << QStringList{"sound", "panel"};
+    QTest::newRow("each site action opens its address")
+        << now
+        << QStringList{QStringLiteral("2026/12/6 10:00:00|附加动作||打开开心农场"),
+                       QStringLiteral("2026/12/6 10:00:00|声音及附加动作||打开QQ农场"),
+                       QStringLiteral("2026/12/6 10:00:00|附加动作||打开其他农场")}
+        << QStringList() << QStringList{"open:happy.test", "sound", "open:qq.test", "open:maker.test/ad-tc.asp", "panel"};
+    QTest::newRow("an unknown action reopens the address chosen earlier in the same pass")
+        << now
+        << QStringList{QStringLiteral("2026/12/6 10:00:00|附加动作||打开QQ农场"),
+                       QStringLiteral("2026/12/6 10:00:00|附加动作||跳舞"),
+                       QStringLiteral("2026/12/6 10:00:00|附加动作||")}
+        << QStringList() << QStringList{"open:qq.test", "open:qq.test", "open:qq.test", "panel"};
+    QTest::newRow("an unknown action alone opens the empty address")
+        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|附加动作||跳舞")} << QStringList()
+        << QStringList{"open:", "panel"};
+    QTest::newRow("an action on a text type is not performed")
+        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|文本框提醒|t|关闭电脑")} << QStringList()
+        << QStringList{"window:t", "panel"};
+}
+
+void TestAlarmScanner::scan()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, remaining);
+    QFETCH(QStringList, events);
+
+    FakeClock clock(now);
+    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
+    const SiteAddresses sites(*m_settings);
+    ListOfLines list;
+    list.lines = lines;
+    RecordingOutputs outputs;
+    outputs.list = &list;
+    AlarmScanner scanner(list, outputs, clock, text, sites);
+
+    const int fired = scanner.scan();
+
+    QCOMPARE(list.lines, remaining);
+    QCOMPARE(outputs.events, events);
+    QCOMPARE(fired, lines.size() - remaining.size());
+}
+
+void TestAlarmScanner::reminderTextFollowsEveryExaminedLine()
+{
+    FakeClock clock(At(6, 10, 0, 0));
+    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
+    const SiteAddresses sites(*m_settings);
+    ListOfLines list;
+    list.lines = {QStringLiteral("2026/12/6 9:00:00|文本框提醒|先响|"),
+                  QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天的|")};
+    RecordingOutputs outputs;
+    outputs.list = &list;
+    AlarmScanner scanner(list, outputs, clock, text, sites);
+
+    QVERIFY(scanner.currentReminderText().isEmpty());
+    scanner.scan();
+    // The window showed the fired line's text, yet the shared text has moved
+    // on to the pending line examined after it.
+    QCOMPARE(outputs.events, QStringList{QStringLiteral("window:先响")});
+    QCOMPARE(scanner.currentReminderText(), QStringLiteral("明天的"));
+}
+
+void TestAlarmScanner::readsTheClockAfreshForEachLine()
+{
+    // The first reading is 10:00, the second 10:01: only the second line,
+    // due at 10:01, sees its minute arrive during this pass.
+    MarchingClock clock(At(6, 10, 0, 0));
+    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
+    const SiteAddresses sites(*m_settings);
+    ListOfLines list;
+    const QString dueAtOne = QStringLiteral("2026/12/6 10:01:00|声音提醒||");
+    list.lines = {dueAtOne, dueAtOne};
+    RecordingOutputs outputs;
+    outputs.list = &list;
+    AlarmScanner scanner(list, outputs, clock, text, sites);
+
+    QCOMPARE(scanner.scan(), 1);
+    QCOMPARE(list.lines, QStringList{dueAtOne});
+}
+
+void TestAlarmScanner::powerOffEndsThePassWithItsLineGone()
+{
+    FakeClock clock(At(6, 10, 0, 0));
+    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
+    const SiteAddresses sites(*m_settings);
+    ListOfLines list;
+    const QString pending = QStringLiteral("2026/12/7 9:00:00|声音提醒||");
+    const QString dueBelow = QStringLiteral("2026/12/6 9:00:00|声音提醒||");
+    list.lines = {pending, QStringLiteral("2026/12/6 9:00:00|声音及附加动作||关闭电脑"), dueBelow};
+    RecordingOutputs outputs;
+    outputs.list = &list;
+    AlarmScanner scanner(list, outputs, clock, text, sites);
+
+    QCOMPARE(scanner.scan(), 1);
+    QCOMPARE(outputs.events, (QStringList{"sound", "poweroff", "end"}));
+    // The power-off saw a list without its own line, and nothing below it
+    // was looked at.
+    QCOMPARE(outputs.linesAtPowerOff, (QStringList{pending, dueBelow}));
+    QCOMPARE(list.lines, (QStringList{pending, dueBelow}));
+}
+
+QTEST_GUILESS_MAIN(TestAlarmScanner)
+#include "test_alarm_scanner.moc"
