@@ -1,0 +1,45 @@
+#pragma once
+
+#include "alarm_sound.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+// Plays alarm.wav from the program folder through Qt Multimedia. The player
+// is made on the first alarm, not at start-up, because loading the media
+// backend takes a noticeable moment.
+class MediaAlarmSound final : public AlarmSound
+{
+public:
+    // The few player operations the sound needs; the production one wraps a
+    // QMediaPlayer, tests put a recorder in its place.
+    class Player
+    {
+    public:
+        virtual ~Player() = default;
+        virtual void setSource(const QUrl& source) = 0;
+        virtual QUrl source() const = 0;
+        virtual void stop() = 0;
+        virtual void setPosition(qint64 milliseconds) = 0;
+        virtual void play() = 0;
+    };
+    using PlayerFactory = std::function<std::unique_ptr<Player>()>;
+
+    explicit MediaAlarmSound(const QString& programFolder);
+    MediaAlarmSound(const QString& programFolder, PlayerFactory makePlayer);
+    ~MediaAlarmSound() override;
+
+    void play() override;
+
+    QString filePath() const { return m_filePath; }
+    // The player of the QMediaPlayer backend, for the program and its smoke test.
+    static std::unique_ptr<Player> makeMediaPlayer();
+
+private:
+    QString m_filePath;
+    PlayerFactory m_makePlayer;
+    std::unique_ptr<Player> m_player;
+};

@@ -1,0 +1,173 @@
+#include "reminder_window.h"
+#include "reminder_window_host.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestReminderWindow final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void layout();
+    void text_data();
+    void text();
+    void sitsInsideTheWorkAreaAtTheBottomRight();
+    void flashesUntilClicked_data();
+    void flashesUntilClicked();
+    void showWhileOpenChangesNothing();
+    void buttonClosesAndNextShowStartsAfresh();
+    void captionCloseAlsoCounts();
+};
+
+void TestReminderWindow::layout()
+{
+    ReminderWindowHost host;
+    host.show(QString());
+    ReminderWindow* window = host.window();
+    QVERIFY(window != nullptr);
+
+    QCOMPARE(window->objectName(), QStringLiteral("frmAlarm"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("重要提醒"));
+    QCOMPARE(window->size(), QSize(260, 79));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    const Qt::WindowFlags flags = window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::Tool));
+    QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+
+    QLabel* label = window->findChild<QLabel*>(QStringLiteral("Label1"));
+    QVERIFY(label != nullptr);
+    QCOMPARE(label->geometry(), QRect(11, 11, 239, 27));
+    QCOMPARE(label->alignment(), Qt::AlignCenter);
+    QVERIFY(label->font().bold());
+    QCOMPARE(label->font().pointSizeF(), 14.25);
+    QVERIFY(label->font().families().contains(QStringLiteral("宋体")));
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    QPushButton* button = window->findChild<QPushButton*>(QStringLiteral("Command2"));
+    QVERIFY(button != nullptr);
+    QCOMPARE(button->text(), QStringLiteral("我知道了"));
+    QCOMPARE(button->geometry(), QRect(89, 42, 88, 30));
+}
+
+void TestReminderWindow::text_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("empty keeps the greeting") << QString() << QStringLiteral("重要提醒哦！*^_^*");
+    QTest::newRow("alarm text") << QStringLiteral("菜熟啦，赶紧偷啊") << QStringLiteral("菜熟啦，赶紧偷啊");
+    QTest::newRow("blank text is a text") << QStringLiteral(" ") << QStringLiteral(" ");
+}
+
+void TestReminderWindow::text()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+
+    ReminderWindowHost host;
+    host.show(text);
+    QCOMPARE(host.window()->label()->text(), shown);
+}
+
+void TestReminderWindow::sitsInsideTheWorkAreaAtTheBottomRight()
+{
+    ReminderWindowHost host;
+    host.show(QString());
+    ReminderWindow* window = host.window();
+    QVERIFY(window->isVisible());
+
+    const QRect workArea = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QVERIFY2(workArea.contains(frame), "the window must lie wholly inside the work area");
+    // Near the bottom right corner: no further away than the 500-twip gap.
+    QVERIFY(workArea.right() - frame.right() <= 4);
+    QVERIFY(workArea.bottom() - frame.bottom() <= 34);
+}
+
+void TestReminderWindow::flashesUntilClicked_data()
+{
+    QTest::addColumn<QString>("target");
+
+    QTest::newRow("label") << QStringLiteral("label");
+    QTest::newRow("free area") << QStringLiteral("window");
+}
+
+void TestReminderWindow::flashesUntilClicked()
+{
+    QFETCH(QString, target);
+
+    ReminderWindowHost host;
+    host.show(QString());
+    ReminderWindow* window = host.window();
+    QVERIFY(window->isFlashing());
+    // The look really alternates while it flashes.
+    QTRY_VERIFY(window->isHighlighted());
+    QTRY_VERIFY(!window->isHighlighted());
+
+    if (target == QStringLiteral("label"))
+        QTest::mouseClick(window->label(), Qt::LeftButton);
+    else
+        QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(3, 75));
+
+    QVERIFY(!window->isFlashing());
+    QVERIFY(!window->isHighlighted());
+    QVERIFY(host.isOpen());
+    QVERIFY(window->isVisible());
+}
+
+void TestReminderWindow::showWhileOpenChangesNothing()
+{
+    ReminderWindowHost host;
+    host.show(QStringLiteral("第一个"));
+    ReminderWindow* first = host.window();
+    QTest::mouseClick(first->label(), Qt::LeftButton);
+
+    host.show(QStringLiteral("第二个"));
+
+    QCOMPARE(host.window(), first);
+    QCOMPARE(first->label()->text(), QStringLiteral("第一个"));
+    QVERIFY(!first->isFlashing());
+}
+
+void TestReminderWindow::buttonClosesAndNextShowStartsAfresh()
+{
+    ReminderWindowHost host;
+    QSignalSpy closed(&host, &ReminderWindowHost::closed);
+    host.show(QStringLiteral("第一个"));
+    QPointer<ReminderWindow> first = host.window();
+    QTest::mouseClick(first->label(), Qt::LeftButton);
+
+    QTest::mouseClick(first->button(), Qt::LeftButton);
+
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!host.isOpen());
+    QCOMPARE(host.window(), nullptr);
+    QTRY_VERIFY(first.isNull()); // deleted, not merely hidden
+
+    host.show(QStringLiteral("第二个"));
+    QVERIFY(host.isOpen());
+    QCOMPARE(host.window()->label()->text(), QStringLiteral("第二个"));
+    QVERIFY(host.window()->isFlashing());
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestReminderWindow::captionCloseAlsoCounts()
+{
+    ReminderWindowHost host;
+    QSignalSpy closed(&host, &ReminderWindowHost::closed);
+    host.show(QString());
+
+    QVERIFY(host.window()->close());
+
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!host.isOpen());
+}
+
+QTEST_MAIN(TestReminderWindow)
+#include "test_reminder_window.moc"
