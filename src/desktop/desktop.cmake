@@ -1,0 +1,44 @@
+# Start at login, advertisement panel, forum link and program icon; included
+# by CMakeLists.txt beside this file into neloclock_desktop.
+
+target_sources(neloclock_desktop PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/auto_start_factory.h
+    ${CMAKE_CURRENT_LIST_DIR}/xdg_auto_start.h
+    ${CMAKE_CURRENT_LIST_DIR}/xdg_auto_start.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ad_panel.h
+    ${CMAKE_CURRENT_LIST_DIR}/ad_panel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/app_icon.h
+    ${CMAKE_CURRENT_LIST_DIR}/app_icon.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/link_label.h
+    ${CMAKE_CURRENT_LIST_DIR}/link_label.cpp
+)
+
+if(WIN32)
+    target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/auto_start_windows.cpp)
+    target_link_libraries(neloclock_desktop PRIVATE advapi32)
+else()
+    target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/auto_start_linux.cpp)
+endif()
+
+if(TARGET Qt6::WebEngineWidgets)
+    message(STATUS "NeloClock: Qt WebEngine found, the advertisement panel shows its page")
+    target_sources(neloclock_desktop PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/silent_web_page.h
+        ${CMAKE_CURRENT_LIST_DIR}/silent_web_page.cpp
+    )
+    target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_HAVE_WEBENGINE)
+    target_link_libraries(neloclock_desktop PRIVATE Qt6::WebEngineWidgets)
+else()
+    message(STATUS "NeloClock: Qt WebEngine not found (Debian: qt6-webengine-dev), the advertisement panel stays plain")
+endif()
+
+# Resources of a static library need the object-library form so that the
+# linker keeps them in the executable.
+qt_add_resources(neloclock_desktop neloclock_icons
+    PREFIX /neloclock
+    BASE ${CMAKE_CURRENT_LIST_DIR}
+    FILES
+        ${CMAKE_CURRENT_LIST_DIR}/icons/neloclock-16.png
+        ${CMAKE_CURRENT_LIST_DIR}/icons/neloclock-32.png
+        ${CMAKE_CURRENT_LIST_DIR}/icons/neloclock-64.png
+)

@@ -1,0 +1,198 @@
+#include "ad_panel.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+
+#ifdef NELOCLOCK_HAVE_WEBENGINE
+#include <QWebEngineView>
+#endif
+
+namespace {
+
+// Serves one page on 127.0.0.1 and counts what is asked for. The page tries
+// every script dialog and only then writes its answers into the title, so a
+// dialog that waited for a user would leave the title unchanged.
+class PageServer final : public QObject
+{
+public:
+    PageServer()
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, &PageServer::accept);
+    }
+
+    bool listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return m_server.serverPort(); }
+    int requestsFor(const QByteArray& path) const { return m_requests.count(path); }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    }
+
+    void answer(QTcpSocket* socket)
+    {
+        QByteArray& buffer = m_pending[socket];
+        buffer += socket->readAll();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        const QByteArray path = buffer.left(buffer.indexOf("\r\n")).split(' ').value(1);
+        m_pending.remove(socket);
+        m_requests.append(path);
+
+        const QByteArray page = "<!DOCTYPE html><html><head><title>loading</title></head><body>ad<script>"
+                                "alert('hello');"
+                                "var c = confirm('sure?');"
+                                "var p = prompt('name?', 'x');"
+                                "document.title = 'after:' + c + ':' + p;"
+                                "</script></body></html>";
+        const bool found = path == "/ad4.asp";
+        const QByteArray body = found ? page : QByteArray("not found");
+        socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")
+                      + QByteArray("Content-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: ")
+                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+    QList<QByteArray> m_requests;
+};
+
+} // namespace
+
+class AdPanelTest final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void initMain() { PrepareAdPanel(); }
+
+private Q_SLOTS:
+    void webViewAllowed_data();
+    void webViewAllowed();
+    void addressToUrl_data();
+    void addressToUrl();
+    void withoutWebStaysPlain();
+    void loadsThePageOnceWithoutDialogs();
+};
+
+void AdPanelTest::webViewAllowed_data()
+{
+    QTest::addColumn<bool>("root");
+    QTest::addColumn<bool>("sandboxDisabled");
+    QTest::addColumn<bool>("allowed");
+
+    QTest::newRow("user, sandbox on") << false << false << true;
+    QTest::newRow("user, sandbox off") << false << true << true;
+    QTest::newRow("root, sandbox on") << true << false << false;
+    QTest::newRow("root, sandbox off") << true << true << true;
+}
+
+void AdPanelTest::webViewAllowed()
+{
+    QFETCH(bool, root);
+    QFETCH(bool, sandboxDisabled);
+    QFETCH(bool, allowed);
+    QCOMPARE(WebViewAllowed(root, sandboxDisabled), allowed);
+}
+
+void AdPanelTest::addressToUrl_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QUrl>("url");
+
+    QTest::newRow("bare host and path") << QStringLiteral("www.neloclock.example/ad4.asp")
+                                        << QUrl(QStringLiteral("http://www.neloclock.example/ad4.asp"));
+    QTest::newRow("host with port") << QStringLiteral("127.0.0.1:8080/ad4.asp")
+                                    << QUrl(QStringLiteral("http://127.0.0.1:8080/ad4.asp"));
+    QTest::newRow("name with port") << QStringLiteral("localhost:8080/ad4.asp")
+                                    << QUrl(QStringLiteral("http://localhost:8080/ad4.asp"));
+    QTest::newRow("http kept") << QStringLiteral("http://a.example/x") << QUrl(QStringLiteral("http://a.example/x"));
+    QTest::newRow("https kept") << QStringLiteral("https://a.example/x") << QUrl(QStringLiteral("https://a.example/x"));
+    QTest::newRow("blanks around") << QStringLiteral("  a.example/x \n") << QUrl(QStringLiteral("http://a.example/x"));
+}
+
+void AdPanelTest::addressToUrl()
+{
+    QFETCH(QString, address);
+    QFETCH(QUrl, url);
+    QCOMPARE(AdAddressToUrl(address), url);
+}
+
+void AdPanelTest::withoutWebStaysPlain()
+{
+    QWidget window;
+    auto* panel = new AdPanel(false, &window);
+    window.show();
+    panel->navigate(QStringLiteral("127.0.0.1:1/ad4.asp"));
+
+    QVERIFY(!panel->webAvailable());
+    QVERIFY(panel->findChildren<QWidget*>().isEmpty());
+    // The panel must hide the list beneath it even without a page.
+    QVERIFY(panel->autoFillBackground());
+}
+
+void AdPanelTest::loadsThePageOnceWithoutDialogs()
+{
+#ifndef NELOCLOCK_HAVE_WEBENGINE
+    QSKIP("built without Qt WebEngine");
+#else
+    if (!AdPanelWebAllowedHere())
+        QSKIP("running as root with the Chromium sandbox on");
+
+    PageServer server;
+    QVERIFY(server.listen());
+
+    QWidget window;
+    window.resize(560, 371);
+    auto* panel = new AdPanel(&window);
+    panel->setObjectName(QStringLiteral("pBox"));
+    panel->setGeometry(203, 41, 333, 281);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // Nothing web-related exists before the first navigation.
+    QVERIFY(panel->findChild<QWebEngineView*>() == nullptr);
+
+    // Anything that pops up is recorded and sent away, so that a dialog fails
+    // the test instead of waiting for a user who never comes.
+    QStringList popUps;
+    QTimer watcher;
+    watcher.setInterval(20);
+    connect(&watcher, &QTimer::timeout, this, [&window, &popUps] {
+        const QWidgetList topLevels = QApplication::topLevelWidgets();
+        for (QWidget* widget : topLevels) {
+            if (widget == &window || !widget->isVisible())
+                continue;
+            popUps.append(QString::fromLatin1(widget->metaObject()->className()));
+            if (auto* dialog = qobject_cast<QDialog*>(widget))
+                dialog->reject();
+            else
+                widget->close();
+        }
+    });
+    watcher.start();
+
+    panel->navigate(QStringLiteral("127.0.0.1:%1/ad4.asp").arg(server.port()));
+    auto* view = panel->findChild<QWebEngineView*>(QStringLiteral("Web"));
+    QVERIFY(view != nullptr);
+    QCOMPARE(view->geometry(), QRect(-9, -20, 367, 333));
+
+    QTRY_COMPARE_WITH_TIMEOUT(view->title(), QStringLiteral("after:false:null"), 60000);
+    QCOMPARE(server.requestsFor("/ad4.asp"), 1);
+
+    QVERIFY2(popUps.isEmpty(), qPrintable(popUps.join(u' ')));
+#endif
+}
+
+QTEST_MAIN(AdPanelTest)
+#include "test_ad_panel.moc"
