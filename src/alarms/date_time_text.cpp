@@ -145,6 +145,60 @@ std::optional<QDateTime> ParseYearFirst(QStringView text)
     return QDateTime(date, time, Qt::UTC);
 }
 
+using Piece = DateTimeText::Piece;
+
+// The pattern as pieces; empty when it holds a field the fast reader does
+// not handle (weekday names, fractions of a second, ...).
+QList<Piece> ToPieces(const QString& pattern)
+{
+    QList<Piece> pieces;
+    bool twelveHour = false;
+    for (const auto& token : Tokenize(pattern)) {
+        if (token.field && (token.text == u"AP" || token.text == u"ap" || token.text == u"A" || token.text == u"a"))
+            twelveHour = true;
+    }
+    for (const auto& token : Tokenize(pattern)) {
+        if (!token.field) {
+            QString literal = token.text;
+            if (literal.startsWith(u'\'') && literal.size() >= 2) {
+                literal = literal.mid(1, literal.size() - 2);
+                literal.replace(QStringLiteral("''"), QStringLiteral("'"));
+            }
+            if (token.text == u"''")
+                literal = QStringLiteral("'");
+            if (!pieces.isEmpty() && pieces.last().kind == Piece::Literal)
+                pieces.last().literal += literal;
+            else
+                pieces.append({Piece::Literal, literal});
+            continue;
+        }
+        const QString& t = token.text;
+        Piece::Kind kind;
+        if (t == u"d" || t == u"dd")
+            kind = Piece::Day;
+        else if (t == u"M" || t == u"MM")
+            kind = Piece::Month;
+        else if (t == u"MMM")
+            kind = Piece::MonthName;
+        else if (t == u"yyyy")
+            kind = Piece::Year;
+        else if (t == u"H" || t == u"HH")
+            kind = Piece::Hour;
+        else if (t == u"h" || t == u"hh")
+            kind = twelveHour ? Piece::Hour12 : Piece::Hour;
+        else if (t == u"m" || t == u"mm")
+            kind = Piece::Minute;
+        else if (t == u"s" || t == u"ss")
+            kind = Piece::Second;
+        else if (t == u"AP" || t == u"ap" || t == u"A" || t == u"a")
+            kind = Piece::AmPm;
+        else
+            return {};
+        pieces.append({kind, QString()});
+    }
+    return pieces;
+}
+
 QTime ToSecond(const QTime& time)
 {
     return QTime(time.hour(), time.minute(), time.second());
@@ -156,7 +210,132 @@ DateTimeText::DateTimeText(const QLocale& locale)
     : m_locale(locale)
     , m_datePattern(WidenYear(locale.dateFormat(QLocale::ShortFormat)))
     , m_timePattern(DropTimeZone(locale.timeFormat(QLocale::LongFormat)))
+    , m_datePieces(ToPieces(m_datePattern))
+    , m_timePieces(ToPieces(m_timePattern))
+    , m_amText(locale.amText())
+    , m_pmText(locale.pmText())
 {
+    for (int month = 1; month <= 12; ++month)
+        m_monthNames << locale.monthName(month, QLocale::ShortFormat);
+
+    // A few regional forms cannot be read back, not even by Qt (an AM/PM
+    // word with blanks standing before the hour, digits of scripts Qt does
+    // not read). A due time written in such a form would be lost, so those
+    // locales write the year-first numeric form instead.
+    const QDateTime probes[] = {QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58), Qt::UTC),
+                                QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5), Qt::UTC),
+                                QDateTime(QDate(2026, 6, 15), QTime(12, 30, 0), Qt::UTC)};
+    for (const QDateTime& probe : probes) {
+        if (parse(format(probe)) != probe) {
+            m_datePattern = QStringLiteral("yyyy/M/d");
+            m_timePattern = QStringLiteral("HH:mm:ss");
+            m_locale = QLocale::c();
+            m_datePieces.clear();
+            m_timePieces.clear();
+            break;
+        }
+    }
+}
+
+// Reads the locale's own form by walking its pattern pieces: the date, and
+// after blanks the time, or the date alone. Gives nothing when the text does
+// not fit; the caller then asks Qt's reader, which knows every pattern.
+std::optional<QDateTime> DateTimeText::parseWithPatterns(QStringView text) const
+{
+    int day = -1, month = -1, year = -1, hour = 0, minute = 0, second = 0;
+    int ampm = -1; // 0 before noon, 1 after
+    bool twelveHour = false;
+    qsizetype pos = 0;
+
+    const auto walk = [&](const QList<Piece>& pieces) {
+        for (const Piece& piece : pieces) {
+            int* target = nullptr;
+            switch (piece.kind) {
+            case Piece::Literal:
+                if (!text.mid(pos).startsWith(piece.literal))
+                    return false;
+                pos += piece.literal.size();
+                continue;
+            case Piece::MonthName: {
+                bool found = false;
+                for (int i = 0; i < m_monthNames.size() && !found; ++i) {
+                    const QString& name = m_monthNames.at(i);
+                    if (!name.isEmpty() && text.mid(pos).startsWith(name, Qt::CaseInsensitive)) {
+                        month = i + 1;
+                        pos += name.size();
+                        found = true;
+                    }
+                }
+                if (!found)
+                    return false;
+                continue;
+            }
+            case Piece::AmPm:
+                if (!m_amText.isEmpty() && text.mid(pos).startsWith(m_amText, Qt::CaseInsensitive)) {
+                    ampm = 0;
+                    pos += m_amText.size();
+                } else if (!m_pmText.isEmpty() && text.mid(pos).startsWith(m_pmText, Qt::CaseInsensitive)) {
+                    ampm = 1;
+                    pos += m_pmText.size();
+                } else {
+                    return false;
+                }
+                continue;
+            case Piece::Year: {
+                year = ReadNumber(text, pos, 4, 4);
+                if (year < 0)
+                    return false;
+                continue;
+            }
+            case Piece::Day:
+                target = &day;
+                break;
+            case Piece::Month:
+                target = &month;
+                break;
+            case Piece::Hour:
+                target = &hour;
+                break;
+            case Piece::Hour12:
+                twelveHour = true;
+                target = &hour;
+                break;
+            case Piece::Minute:
+                target = &minute;
+                break;
+            case Piece::Second:
+                target = &second;
+                break;
+            }
+            *target = ReadNumber(text, pos, 1, 2);
+            if (*target < 0)
+                return false;
+        }
+        return true;
+    };
+
+    if (!walk(m_datePieces))
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    if (pos == text.size())
+        return QDateTime(date, QTime(0, 0), Qt::UTC);
+    if (text[pos] != u' ')
+        return std::nullopt;
+    while (pos < text.size() && text[pos] == u' ')
+        ++pos;
+    if (!walk(m_timePieces) || pos != text.size())
+        return std::nullopt;
+    if (twelveHour) {
+        if (ampm < 0 || hour < 1 || hour > 12)
+            return std::nullopt;
+        hour = hour % 12 + (ampm == 1 ? 12 : 0);
+    }
+    const QTime time(hour, minute, second);
+    if (!time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
 }
 
 QString DateTimeText::format(const QDateTime& wallClock) const
@@ -176,6 +355,10 @@ std::optional<QDateTime> DateTimeText::parse(const QString& rawText) const
         return std::nullopt;
     if (auto fixed = ParseYearFirst(text))
         return fixed;
+    if (!m_datePieces.isEmpty() && !m_timePieces.isEmpty()) {
+        if (auto own = parseWithPatterns(text))
+            return own;
+    }
 
     // The locale's own form: the date alone, or the date and the time split
     // at one of the blanks (a date pattern may hold blanks itself).

@@ -29,10 +29,27 @@ public:
     const QString& datePattern() const { return m_datePattern; }
     const QString& timePattern() const { return m_timePattern; }
 
+    // One field or literal of a pattern, as the fast reader walks it.
+    struct Piece
+    {
+        enum Kind { Literal, Day, Month, MonthName, Year, Hour, Hour12, Minute, Second, AmPm };
+        Kind kind = Literal;
+        QString literal;
+    };
+
 private:
+    std::optional<QDateTime> parseWithPatterns(QStringView text) const;
+
     QLocale m_locale;
     QString m_datePattern;
     QString m_timePattern;
+    // The patterns as pieces, when every field in them is one the fast
+    // reader knows; otherwise empty and Qt's own reader does the work.
+    QList<Piece> m_datePieces;
+    QList<Piece> m_timePieces;
+    QStringList m_monthNames;
+    QString m_amText;
+    QString m_pmText;
 };
 
 QString GeneralDateTimeText(const QDateTime& wallClock, const QLocale& locale = QLocale());

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void chineseText();
+    void everyLocaleReadsWhatItWrites();
     void readsFormsFromOtherLocales_data();
     void readsFormsFromOtherLocales();
     void refusesWhatIsNotADate_data();
@@ -73,6 +74,27 @@ void TestDateTimeText::chineseText()
     // Two-digit-year locales are widened, so 2026 never reads back as 1926.
     QVERIFY(DateTimeText(QLocale(QLocale::English, QLocale::UnitedStates)).datePattern().contains(u"yyyy"));
     QVERIFY(DateTimeText(QLocale(QLocale::German, QLocale::Germany)).datePattern().contains(u"yyyy"));
+}
+
+void TestDateTimeText::everyLocaleReadsWhatItWrites()
+{
+    // Whatever the user's regional settings, a due time written under them
+    // must read back to the same second: month names, AM/PM texts, native
+    // digits and literal text included.
+    const QList<QDateTime> values{Wall(2026, 12, 6, 10, 15, 42), Wall(2026, 1, 9, 0, 0, 0),
+                                  Wall(2027, 5, 31, 23, 59, 59), Wall(2026, 12, 6, 12, 0, 1)};
+    const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QVERIFY(locales.size() > 100);
+    QStringList failures;
+    for (const QLocale& locale : locales) {
+        const DateTimeText text(locale);
+        for (const QDateTime& value : values) {
+            const QString written = text.format(value);
+            if (text.parse(written) != std::optional(value))
+                failures << locale.name() + QStringLiteral(": ") + written;
+        }
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 20).join(QStringLiteral("; "))));
 }
 
 void TestDateTimeText::readsFormsFromOtherLocales_data()
