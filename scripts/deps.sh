@@ -14,6 +14,7 @@ test_packages=(
     xvfb xauth x11-utils xdotool openbox trayer imagemagick
     pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev
+    libglib2.0-bin librsvg2-bin
 )
 
 packages=("${run_packages[@]}")
