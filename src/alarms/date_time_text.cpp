@@ -30,6 +30,11 @@ QList<PatternToken> Tokenize(const QString& pattern)
             }
             tokens.append({pattern.mid(i, end + 1 - i), false});
             i = end + 1;
+        } else if ((c == u'A' || c == u'a') && i + 1 < pattern.size()
+                   && pattern.at(i + 1) == QChar(c == u'A' ? u'P' : u'p')) {
+            // "AP" and "ap" are one field, the AM/PM text.
+            tokens.append({pattern.mid(i, 2), true});
+            i += 2;
         } else if (c.isLetter() && c.unicode() < 128) {
             qsizetype end = i;
             while (end < pattern.size() && pattern.at(end) == c)
