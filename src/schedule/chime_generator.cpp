@@ -1,4 +1,4 @@
-// Writes the default alarm.wav: a two-note chime of about 1.3 seconds, 16-bit
+// Writes the default alarm.wav: a two-note chime of 1.3 seconds and a short quiet end, 16-bit
 // mono PCM at 44100 Hz. Made at build time so the program ships a sound of
 // its own; run as: chime_generator <output.wav>
 
@@ -16,6 +16,9 @@ constexpr int kSampleRate = 44100;
 constexpr double kDurationSeconds = 1.3;
 // The tail fades out over the last 30 ms so the file ends without a click.
 constexpr double kFadeSeconds = 0.03;
+// Quiet padding after the chime: the GStreamer player was measured to drop
+// the last 8 ms of a file, and this way it drops nothing that is heard.
+constexpr double kPaddingSeconds = 0.06;
 
 struct Strike
 {
@@ -56,6 +59,7 @@ int main(int argc, char* argv[])
     const Strike strikes[] = {{0.0, 1318.51}, {0.45, 1046.50}}; // E6, then C6
     const int frames = static_cast<int>(kSampleRate * kDurationSeconds);
     const int fadeFrames = static_cast<int>(kSampleRate * kFadeSeconds);
+    const int paddingFrames = static_cast<int>(kSampleRate * kPaddingSeconds);
 
     std::vector<unsigned char> pcm;
     pcm.reserve(static_cast<std::size_t>(frames) * 2);
@@ -70,6 +74,7 @@ int main(int argc, char* argv[])
         const auto sample = static_cast<std::int16_t>(std::lround(std::clamp(value * 0.55, -1.0, 1.0) * 32767.0));
         PutLe(pcm, static_cast<std::uint16_t>(sample), 2);
     }
+    pcm.insert(pcm.end(), static_cast<std::size_t>(paddingFrames) * 2, 0);
 
     std::vector<unsigned char> wav;
     const auto dataSize = static_cast<std::uint32_t>(pcm.size());

@@ -13,9 +13,6 @@ public:
     QtMediaPlayer() { m_player.setAudioOutput(&m_output); }
 
     void setSource(const QUrl& source) override { m_player.setSource(source); }
-    QUrl source() const override { return m_player.source(); }
-    void stop() override { m_player.stop(); }
-    void setPosition(qint64 milliseconds) override { m_player.setPosition(milliseconds); }
     void play() override { m_player.play(); }
 
 private:
@@ -48,24 +45,14 @@ void MediaAlarmSound::play()
 {
     // A new alarm always silences the one before, even when it has no sound
     // of its own to play.
-    if (m_player)
-        m_player->stop();
+    m_player.reset();
 
     if (!QFileInfo(m_filePath).isFile())
         return;
 
-    if (!m_player) {
-        m_player = m_makePlayer();
-        if (!m_player)
-            return;
-    }
-
-    const QUrl source = QUrl::fromLocalFile(m_filePath);
-    if (m_player->source() != source)
-        m_player->setSource(source);
-    // With the GStreamer backend a bare play() after stop() may resume from
-    // where the last sound ended; the explicit rewind makes every alarm start
-    // at the beginning of the file.
-    m_player->setPosition(0);
+    m_player = m_makePlayer();
+    if (!m_player)
+        return;
+    m_player->setSource(QUrl::fromLocalFile(m_filePath));
     m_player->play();
 }

@@ -8,22 +8,23 @@
 #include <functional>
 #include <memory>
 
-// Plays alarm.wav from the program folder through Qt Multimedia. The player
-// is made on the first alarm, not at start-up, because loading the media
-// backend takes a noticeable moment.
+// Plays alarm.wav from the program folder through Qt Multimedia. Every alarm
+// gets a player of its own, made when it sounds, never at start-up (loading
+// the media backend takes a noticeable moment): the player of the alarm
+// before is destroyed first, which silences it. Reusing one player with
+// stop(), setPosition(0) and play() sometimes left the new alarm silent with
+// the GStreamer backend; a fresh player always started at the beginning.
 class MediaAlarmSound final : public AlarmSound
 {
 public:
     // The few player operations the sound needs; the production one wraps a
-    // QMediaPlayer, tests put a recorder in its place.
+    // QMediaPlayer, tests put a recorder in its place. Destroying a player
+    // stops its sound.
     class Player
     {
     public:
         virtual ~Player() = default;
         virtual void setSource(const QUrl& source) = 0;
-        virtual QUrl source() const = 0;
-        virtual void stop() = 0;
-        virtual void setPosition(qint64 milliseconds) = 0;
         virtual void play() = 0;
     };
     using PlayerFactory = std::function<std::unique_ptr<Player>()>;
