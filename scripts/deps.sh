@@ -15,6 +15,7 @@ test_packages=(
     pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev
     libglib2.0-bin librsvg2-bin
+    python3 python3-dbus python3-gi dbus-bin
 )
 
 packages=("${run_packages[@]}")

@@ -1,0 +1,216 @@
+"""The NeloClock executable on the stage, and where its controls are.
+
+The main window is laid out in twips, 15 to a pixel: a control's place on
+screen is its container's place plus its own, each rounded the way the
+program rounds them."""
+
+import os
+import signal
+import subprocess
+import time
+
+import xscreen
+from stage import StageError, processes_running, wait_until
+
+MAIN_TITLE = "Nelo闹钟2.1版"
+REMINDER_TITLE = "重要提醒"
+
+# Where QSettings keeps the program's settings under $XDG_CONFIG_HOME.
+SETTINGS_ORGANIZATION = "NeloClock"
+SETTINGS_APPLICATION = "NeloClock"
+
+REMINDER_TYPES = ["声音及附加动作", "声音及文本提醒", "声音提醒", "文本框提醒", "附加动作"]
+EXTRA_ACTIONS = ["打开开心农场", "打开QQ农场", "打开其他农场", "关闭电脑"]
+SUGGESTED_TEXTS = ["菜熟啦，赶紧偷啊", "重要提示哦", "生日提醒"]
+
+
+def px(twips):
+    return (twips * 2 + 15) // 30
+
+
+_CONTAINERS = {
+    "window": (0, 0),
+    "Frame1": (105, 75),
+    "Frame3": (105, 4080),
+    "Frame2": (3015, 75),
+}
+
+# name: (container, left, top, width, height) in twips
+CONTROLS = {
+    "Frame1": ("window", 105, 75, 2865, 3960),
+    "cZQH": ("Frame1", 900, 686, 690, 300),
+    "cZQM": ("Frame1", 1875, 686, 690, 300),
+    "tSJ": ("Frame1", 900, 1091, 690, 300),
+    "cJS": ("Frame1", 900, 1496, 1860, 300),
+    "cTX": ("Frame1", 900, 1901, 1860, 300),
+    "cTxt": ("Frame1", 900, 2306, 1860, 300),
+    "cDZ": ("Frame1", 900, 2715, 1860, 300),
+    "cmdAdd": ("Frame1", 120, 3165, 2625, 690),
+    "Frame3": ("window", 105, 4080, 2865, 1050),
+    "ckClr": ("Frame3", 150, 315, 2040, 225),
+    "ckAuto": ("Frame3", 150, 660, 1770, 255),
+    "Frame2": ("window", 3015, 75, 5340, 5055),
+    "lstA": ("Frame2", 120, 315, 5085, 4560),
+    "pBox": ("Frame2", 145, 545, 4995, 4215),
+    "Label9": ("window", 90, 5250, 6450, 240),
+}
+
+# Reminder window (client area 3900 x 1185 twips)
+REMINDER_CONTROLS = {
+    "Label1": (165, 165, 3585, 405),
+    "Command2": (1335, 630, 1320, 450),
+}
+
+
+def control_rect(name):
+    """(left, top, width, height) in pixels inside the main window's client area."""
+    container, left, top, width, height = CONTROLS[name]
+    if container == "window":
+        return px(left), px(top), px(width), px(height)
+    container_left, container_top = _CONTAINERS[container]
+    return px(container_left) + px(left), px(container_top) + px(top), px(width), px(height)
+
+
+class NeloClock:
+    """One run of the program."""
+
+    def __init__(self, stage, logs_dir, label):
+        self.stage = stage
+        self.label = label
+        self.stdout_path = os.path.join(logs_dir, label + ".stdout.log")
+        self.stderr_path = os.path.join(logs_dir, label + ".stderr.log")
+        self.popen = None
+        self.started_at = None
+        self.window_id = None
+
+    # Lifetime ---------------------------------------------------------------
+
+    def start(self):
+        env = self.stage.program_env()
+        with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
+            self.popen = subprocess.Popen([self.stage.program_path], env=env, cwd=self.stage.home,
+                                          stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                          start_new_session=True)
+        self.started_at = time.monotonic()
+        return self
+
+    @property
+    def pid(self):
+        return self.popen.pid
+
+    def running(self):
+        return self.popen is not None and self.popen.poll() is None
+
+    def wait_exit(self, timeout):
+        try:
+            return self.popen.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise StageError("%s still runs %.0f s later" % (self.label, timeout))
+
+    def kill9(self):
+        os.kill(self.popen.pid, signal.SIGKILL)
+        self.popen.wait(10)
+
+    def stop(self):
+        """Ends the run if the journey has not; used on the way out."""
+        if self.popen is None:
+            return
+        if self.popen.poll() is None:
+            try:
+                os.killpg(self.popen.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            try:
+                self.popen.wait(10)
+            except subprocess.TimeoutExpired:
+                pass
+        # The web view's helpers stay in the program's process group.
+        try:
+            os.killpg(self.popen.pid, signal.SIGKILL)
+        except (ProcessLookupError, PermissionError):
+            pass
+
+    def stderr(self):
+        try:
+            with open(self.stderr_path, "rb") as err:
+                return err.read().decode("utf-8", "replace")
+        except FileNotFoundError:
+            return ""
+
+    def sanitizer_reports(self):
+        text = self.stderr()
+        markers = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                   "SUMMARY: UndefinedBehaviorSanitizer")
+        return [line for line in text.splitlines() if any(marker in line for marker in markers)]
+
+    # Windows ----------------------------------------------------------------
+
+    def main_window(self, timeout):
+        self.window_id = xscreen.wait_for_window(self.stage, self.pid, MAIN_TITLE, timeout)
+        return self.window_id
+
+    def visible_main_window(self):
+        return xscreen.find_window(self.stage, self.pid, MAIN_TITLE)
+
+    def reminder_window(self):
+        return xscreen.find_window(self.stage, self.pid, REMINDER_TITLE)
+
+    def client_origin(self):
+        info = xscreen.window_info(self.stage, self.window_id)
+        if info is None or not info.viewable:
+            raise StageError("the main window is not on screen")
+        return info.x, info.y
+
+    def screen_rect(self, name):
+        left, top, width, height = control_rect(name)
+        x, y = self.client_origin()
+        return x + left, y + top, width, height
+
+    def centre_of(self, name, fraction_x=0.5):
+        left, top, width, height = self.screen_rect(name)
+        return left + int(width * fraction_x), top + height // 2
+
+    # Input ------------------------------------------------------------------
+
+    def click(self, name, fraction_x=0.5):
+        x, y = self.centre_of(name, fraction_x)
+        xscreen.click(self.stage, x, y)
+
+    def type_into(self, name, text):
+        """Replaces the text of a text box or an editable list by typing."""
+        # The left part of an editable list is its text field, away from the
+        # drop-down button.
+        self.click(name, 0.3)
+        xscreen.key(self.stage, "ctrl+a")
+        xscreen.type_text(self.stage, text)
+
+    def choose(self, name, index):
+        """Opens a drop-down list with a click and picks an item with the keys."""
+        before = {window for window, _ in xscreen.windows_of(self.stage, self.pid)}
+        self.click(name)
+        try:
+            wait_until(lambda: {w for w, _ in xscreen.windows_of(self.stage, self.pid)} - before, 5,
+                       what="the drop-down list of " + name)
+        except StageError:
+            # Keys reach the closed list as well: Home and Down move its choice.
+            pass
+        xscreen.key(self.stage, "Home", *(["Down"] * index), "Return")
+        wait_until(lambda: not ({w for w, _ in xscreen.windows_of(self.stage, self.pid)} - before), 5,
+                   what="the drop-down list of %s to close" % name)
+
+    def close_with_keys(self):
+        """Alt+F4 on the main window: the window manager asks it to close."""
+        self.stage.run(["xdotool", "windowactivate", "--sync", str(self.window_id)], check=False)
+        xscreen.key(self.stage, "alt+F4")
+
+
+def alarm_file_bytes(stage):
+    try:
+        with open(stage.alarm_file, "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
+def program_copies(stage):
+    return processes_running(stage.program_path)
