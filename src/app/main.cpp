@@ -1,23 +1,84 @@
+#include "ad_panel.h"
 #include "alarm_file.h"
+#include "app_icon.h"
+#include "auto_start_factory.h"
+#include "browser_launcher.h"
 #include "clock.h"
+#include "clock_ticks.h"
 #include "date_time_text.h"
-#include "options.h"
+#include "main_window.h"
+#include "media_alarm_sound.h"
+#include "program_lifetime.h"
+#include "reminder_window_display.h"
+#include "reminder_window.h" // complete type for the host's QPointer
+#include "reminder_window_host.h"
+#include "save_failure_box.h"
+#include "single_instance.h"
+#include "web_ad_panel_host.h"
+
+#ifdef Q_OS_WIN
+#include "power_off_windows.h"
+#else
+#include "logind_power_off.h"
+#endif
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSettings>
-#include <QTextStream>
+#include <QSystemTrayIcon>
 
 int main(int argc, char* argv[])
 {
+    PrepareAdPanel();
     QApplication app(argc, argv);
-    QSettings settings;
-    const Options::Restored options = Options(settings).load();
-    const bool clearExpired = options.clear.value_or(Options::kDefaultClear) != 0;
+    // Settings and the login entry are named after the executable, so a
+    // renamed copy keeps settings of its own.
+    QCoreApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    // The main window may sit hidden in the notification area with no other
+    // window open; the program ends when the main window closes instead
+    // (ProgramLifetime).
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(AppIcon());
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    SingleInstance instance(AlarmFilePath(programFolder));
+    if (!instance.claim())
+        return 0;
+
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("NeloClock"),
+                       QCoreApplication::applicationName());
     const SystemClock clock;
-    const QStringList lines = LoadAlarmFile(AlarmFilePath(QCoreApplication::applicationDirPath()), clearExpired,
-                                            clock, DateTimeText());
-    QTextStream out(stdout);
-    for (const QString& line : lines)
-        out << line << '\n';
-    return 0;
+    const DateTimeText dateTimeText;
+    ClockTicks ticks;
+    MediaAlarmSound sound(programFolder);
+    ReminderWindowHost reminderHost;
+    ReminderWindowDisplay reminder(reminderHost);
+    BrowserLauncher browser;
+#ifdef Q_OS_WIN
+    WindowsPowerOff powerOff;
+#else
+    LogindPowerOff powerOff(QDBusConnection::systemBus(), &LogindPowerOff::showMessageBox);
+#endif
+    const std::unique_ptr<AutoStart> autoStart = CreateAutoStart(QCoreApplication::applicationFilePath());
+    WebAdPanelHost adPanel;
+    SaveFailureBox saveFailure;
+    bool ended = false;
+
+    MainWindow window({clock, dateTimeText, settings, programFolder, ticks, sound, reminder, browser, powerOff,
+                       *autoStart, adPanel, saveFailure, &QSystemTrayIcon::isSystemTrayAvailable, [&ended] {
+                           // After a power-off request: no closing steps,
+                           // the alarm file is already up to date.
+                           ended = true;
+                           QCoreApplication::exit(0);
+                       }});
+    ProgramLifetime lifetime(reminder, [] { QCoreApplication::quit(); });
+    QObject::connect(&window, &MainWindow::closed, &lifetime, &ProgramLifetime::mainWindowClosed);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
+
+    window.load();
+    // The first scan may already have powered the machine off.
+    if (ended)
+        return 0;
+    window.showAtStart();
+    return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "clock.h"
 #include "clock_ticks.h"
 #include "date_time_text.h"
+#include "gap_label.h"
 #include "link_label.h"
 #include "tray_icon.h"
 #include "url_opener.h"
@@ -115,8 +116,6 @@ void SetRed(QWidget* widget)
 
 const QString kClockPrefix = QStringLiteral("当前时间 ");
 const QString kAdvanceCaption = QStringLiteral("提前提醒         分钟（推荐）");
-const QString kAdvanceLead = QStringLiteral("提前提醒");
-constexpr int kAdvanceBlanks = 9;
 
 } // namespace
 
@@ -134,7 +133,7 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Nelo闹钟2.1版"));
     setWindowIcon(AppIcon());
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     createControls();
     placeControls();
@@ -154,7 +153,8 @@ void MainWindow::createControls()
     m_label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("时"), m_frame1);
     m_cZQM = MakeCombo(QStringLiteral("cZQM"), true, m_frame1);
     m_label7 = MakeLabel(QStringLiteral("Label7"), QStringLiteral("分"), m_frame1);
-    m_label3 = MakeLabel(QStringLiteral("Label3"), kAdvanceCaption, m_frame1);
+    m_label3 = new GapLabel(kAdvanceCaption, m_frame1);
+    m_label3->setObjectName(QStringLiteral("Label3"));
     m_tSJ = new QLineEdit(QStringLiteral("2"), m_frame1);
     m_tSJ->setObjectName(QStringLiteral("tSJ"));
     m_label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("报警时间"), m_frame1);
@@ -218,35 +218,25 @@ void MainWindow::placeControls()
     Place(m_label7, 2610, 750, 180, 180);
     Place(m_tSJ, 900, 1091, 690, 300, Grow::HeightOnly);
 
-    // The advance field stands in a run of blanks inside its label. Blanks
-    // are much narrower in some fonts than in the one the layout was drawn
-    // with, so the blanks are spaced out until the run is wider than the
-    // field and no word of the label hides behind it.
+    // The advance field stands in the run of blanks inside its label; the
+    // run is drawn as wide as the field needs, whatever the font's blanks.
     {
-        QFont font = m_label3->font();
-        const QFontMetrics metrics(font);
-        const int runStart = Px(120) + metrics.horizontalAdvance(kAdvanceLead);
-        const int runEnd = m_tSJ->geometry().right() + 4;
-        const int perBlank = (runEnd - runStart + kAdvanceBlanks - 1) / kAdvanceBlanks;
-        const int extra = perBlank - metrics.horizontalAdvance(QLatin1Char(' '));
-        if (extra > 0) {
-            font.setWordSpacing(extra);
-            m_label3->setFont(font);
-        }
+        const int runStart = Px(120) + m_label3->gapStart();
         if (runStart > m_tSJ->x() - 2)
             m_tSJ->move(runStart + 2, m_tSJ->y());
+        m_label3->setGapWidth(m_tSJ->geometry().right() + 4 - runStart);
     }
     Place(m_label3, 120, 1155, 2610, 180);
     m_tSJ->raise();
 
     Place(m_label4, 120, 1560, 720, 180);
-    Place(m_cJS, 900, 1496, 1860, 300, Grow::HeightOnly);
+    Place(m_cJS, 900, 1496, 1860, 300);
     Place(m_label5, 120, 1965, 720, 180);
-    Place(m_cTX, 900, 1901, 1860, 300, Grow::HeightOnly);
+    Place(m_cTX, 900, 1901, 1860, 300);
     Place(m_label10, 120, 2370, 720, 180);
-    Place(m_cTxt, 900, 2306, 1860, 300, Grow::HeightOnly);
+    Place(m_cTxt, 900, 2306, 1860, 300);
     Place(m_label6, 120, 2775, 720, 180);
-    Place(m_cDZ, 900, 2715, 1860, 300, Grow::HeightOnly);
+    Place(m_cDZ, 900, 2715, 1860, 300);
     Place(m_cmdAdd, 120, 3165, 2625, 690);
 
     Place(m_frame3, 105, 4080, 2865, 1050, Grow::HeightOnly);
@@ -260,14 +250,29 @@ void MainWindow::placeControls()
     Place(m_label9, 90, 5250, 6450, 240);
     Place(m_label8, 7605, 5280, 720, 180);
 
-    // A widened control may reach past the drawn client area; the window
-    // grows with it.
-    QRect used(0, 0, Px(8445), Px(5565));
-    for (QWidget* child : {static_cast<QWidget*>(m_frame1), static_cast<QWidget*>(m_frame2),
-                           static_cast<QWidget*>(m_frame3), static_cast<QWidget*>(m_label8),
-                           static_cast<QWidget*>(m_label9)})
-        used = used.united(child->geometry().adjusted(0, 0, Px(90), Px(60)));
-    resize(std::max(used.width(), Px(8445)), std::max(used.height(), Px(5565)));
+    makeRoom();
+}
+
+void MainWindow::makeRoom()
+{
+    // A widened control may reach past its frame: the left frames grow with
+    // it, the list frame moves right, and the window grows to hold them.
+    int frameWidth = m_frame1->width();
+    for (QGroupBox* frame : {m_frame1, m_frame3}) {
+        for (const QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            frameWidth = std::max(frameWidth, child->geometry().right() + Px(120));
+    }
+    m_frame1->resize(frameWidth, m_frame1->height());
+    m_frame3->resize(frameWidth, m_frame3->height());
+    m_frame2->move(std::max(Px(3015), m_frame1->geometry().right() + Px(60)), m_frame2->y());
+    m_label8->move(std::max(m_label8->x(), m_label9->geometry().right() + Px(120)), m_label8->y());
+
+    QRect used;
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            used = used.united(child->geometry());
+    }
+    resize(std::max(used.right() + Px(90), Px(8445)), std::max(used.bottom() + Px(75), Px(5565)));
 }
 
 void MainWindow::connectControls()
@@ -353,6 +358,12 @@ void MainWindow::fillEntryLists()
     m_cDZ->setCurrentIndex(0);
     m_cTxt->addItems(SuggestedReminderTexts());
     m_cTxt->setCurrentIndex(0);
+    // The lists' texts decide how wide their fields must be; a window that
+    // grew for them is centred again.
+    const QSize before = size();
+    placeControls();
+    if (size() != before)
+        centre();
 }
 
 void MainWindow::showAtStart()

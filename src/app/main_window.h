@@ -13,6 +13,7 @@
 #include <memory>
 
 class AlarmListView;
+class GapLabel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -65,6 +66,7 @@ protected:
 private:
     void createControls();
     void placeControls();
+    void makeRoom();
     void connectControls();
     void centre();
     void restoreOptions();
@@ -106,7 +108,7 @@ private:
     QLabel* m_lTime = nullptr;
     QLabel* m_label1 = nullptr;
     QLabel* m_label2 = nullptr;
-    QLabel* m_label3 = nullptr;
+    GapLabel* m_label3 = nullptr;
     QLabel* m_label4 = nullptr;
     QLabel* m_label5 = nullptr;
     QLabel* m_label6 = nullptr;
