@@ -391,11 +391,24 @@ std::optional<QDateTime> ParseDueTime(const QString& text, const QLocale& locale
     return DateTimeText(locale).parse(text);
 }
 
+qint64 MinuteNumberOfWallClockMs(qint64 ms)
+{
+    constexpr qint64 kEpochJulianDay = 2440588;
+    const qint64 minutes = ms >= 0 ? ms / 60000 : (ms - 59999) / 60000;
+    return kEpochJulianDay * 1440 + minutes;
+}
+
+qint64 MinuteNumber(const QDateTime& wallClock)
+{
+    // Wall-clock values are carried as UTC, whose minutes count straight
+    // from the epoch.
+    if (wallClock.timeSpec() == Qt::UTC)
+        return MinuteNumberOfWallClockMs(wallClock.toMSecsSinceEpoch());
+    const QTime time = wallClock.time();
+    return wallClock.date().toJulianDay() * 1440 + time.hour() * 60 + time.minute();
+}
+
 qint64 ElapsedMinutes(const QDateTime& due, const QDateTime& now)
 {
-    const auto minuteNumber = [](const QDateTime& value) {
-        const QTime time = value.time();
-        return value.date().toJulianDay() * 1440 + time.hour() * 60 + time.minute();
-    };
-    return minuteNumber(now) - minuteNumber(due);
+    return MinuteNumber(now) - MinuteNumber(due);
 }

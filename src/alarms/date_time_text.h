@@ -55,6 +55,12 @@ private:
 QString GeneralDateTimeText(const QDateTime& wallClock, const QLocale& locale = QLocale());
 std::optional<QDateTime> ParseDueTime(const QString& text, const QLocale& locale = QLocale());
 
+// The minutes from a fixed origin to the start of the value's minute, on the
+// wall clock: two values in the same minute give the same number.
+qint64 MinuteNumber(const QDateTime& wallClock);
+// The same for a wall-clock reading given as milliseconds from 1970-01-01.
+qint64 MinuteNumberOfWallClockMs(qint64 ms);
+
 // Minute boundaries passed from due to now: both cut to the whole minute,
 // on the wall clock. An alarm is due when this is 0 or more.
 qint64 ElapsedMinutes(const QDateTime& due, const QDateTime& now);

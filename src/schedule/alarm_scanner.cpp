@@ -32,40 +32,59 @@ QString AlarmScanner::siteFor(ExtraAction action) const
     return {};
 }
 
+QString AlarmScanner::currentReminderText() const
+{
+    return AlarmEntry::fromLine(m_lastExaminedLine).text;
+}
+
 int AlarmScanner::scan()
 {
     // Every line present at the start is looked at once, top down. A fired
     // line leaves, so the next line moves up into its position.
     const int linesAtStart = m_list.count();
+    m_known.resize(static_cast<std::size_t>(linesAtStart));
     int fired = 0;
     int position = 0;
     // The address of the last site action in this pass; an action text that
     // names no site opens it again.
     QString siteAddress;
 
+    // The last line looked at that stayed; its text is the current
+    // reminder text unless a later line fired.
+    int lastStayed = -1;
+
     for (int visited = 0; visited < linesAtStart && position < m_list.count(); ++visited) {
-        const AlarmEntry entry = AlarmEntry::fromLine(m_list.lineAt(position));
-        m_currentReminderText = entry.text;
+        const QString line = m_list.lineAt(position);
+
+        KnownDue& known = m_known[static_cast<std::size_t>(position)];
+        if (known.line.isNull() || known.line != line) {
+            const qsizetype bar = line.indexOf(u'|');
+            const auto due = m_dateTimeText.parse(bar < 0 ? line : line.left(bar));
+            known.line = line;
+            known.minute = due ? std::optional(MinuteNumber(*due)) : std::nullopt;
+        }
 
         // A due time that does not read as a date cannot be waited for: it
         // counts as due. The present time is read afresh for every line.
-        const auto due = m_dateTimeText.parse(entry.due);
-        if (due && ElapsedMinutes(*due, m_clock.now()) < 0) {
-            ++position;
+        if (known.minute && m_clock.nowMinute() < *known.minute) {
+            lastStayed = position++;
             continue;
         }
+        lastStayed = -1;
+        m_lastExaminedLine = line;
 
+        const AlarmEntry entry = AlarmEntry::fromLine(line);
         const auto type = ReminderTypeFromText(entry.type);
         if (type && ReminderTypeUsesSound(*type))
             m_outputs.playSound();
         if (type && ReminderTypeUsesText(*type))
-            m_outputs.showReminder(m_currentReminderText);
+            m_outputs.showReminder(entry.text);
         if (type && ReminderTypeUsesAction(*type)) {
             const auto action = ExtraActionFromText(entry.action);
             if (action == ExtraAction::PowerOff) {
                 // The program ends here: the line leaves first so that the
                 // list written before the power-off no longer holds it.
-                m_list.removeAt(position);
+                removeAt(position);
                 m_outputs.powerOff();
                 m_outputs.endProgram();
                 return fired + 1;
@@ -75,10 +94,21 @@ int AlarmScanner::scan()
             m_outputs.openUrl(siteAddress);
         }
 
-        m_list.removeAt(position);
+        removeAt(position);
         ++fired;
         if (m_list.count() == 0)
             m_outputs.showAdPanel();
     }
+    // Lines are only ever removed below a line that stayed, so its place is
+    // still right.
+    if (lastStayed >= 0)
+        m_lastExaminedLine = m_known[static_cast<std::size_t>(lastStayed)].line;
     return fired;
+}
+
+void AlarmScanner::removeAt(int position)
+{
+    m_list.removeAt(position);
+    if (static_cast<std::size_t>(position) < m_known.size())
+        m_known.erase(m_known.begin() + position);
 }

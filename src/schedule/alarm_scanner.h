@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 class AlarmList;
 class AlarmOutputs;
 class Clock;
@@ -23,17 +26,30 @@ public:
     // A power-off line ends the pass (and the program) where it stands.
     int scan();
 
-    // The reminder text of the line the scan examined last; the reminder
-    // window takes its text from here.
-    const QString& currentReminderText() const { return m_currentReminderText; }
+    // The reminder text of the line the scan examined last, whether it fired
+    // or not; empty before the first scan.
+    QString currentReminderText() const;
 
 private:
     QString siteFor(ExtraAction action) const;
+    void removeAt(int position);
 
     AlarmList& m_list;
     AlarmOutputs& m_outputs;
     const Clock& m_clock;
     const DateTimeText& m_dateTimeText;
     const SiteAddresses& m_sites;
-    QString m_currentReminderText;
+    // Taken apart only when asked for: a pass over a long list examines
+    // every line but rarely needs the text.
+    QString m_lastExaminedLine;
+
+    // The due minute of each line as last seen at its position, so a pass
+    // over an unchanged list reads no date. A line that differs from what
+    // was seen there is read afresh.
+    struct KnownDue
+    {
+        QString line;
+        std::optional<qint64> minute; // nothing: the due time is unreadable
+    };
+    std::vector<KnownDue> m_known;
 };

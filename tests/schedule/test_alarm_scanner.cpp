@@ -78,6 +78,7 @@ private Q_SLOTS:
     void reminderTextFollowsEveryExaminedLine();
     void readsTheClockAfreshForEachLine();
     void powerOffEndsThePassWithItsLineGone();
+    void seesLinesEditedBetweenPasses();
 
 private:
     QTemporaryDir m_dir;
@@ -231,6 +232,37 @@ void TestAlarmScanner::powerOffEndsThePassWithItsLineGone()
     // was looked at.
     QCOMPARE(outputs.linesAtPowerOff, (QStringList{pending, dueBelow}));
     QCOMPARE(list.lines, (QStringList{pending, dueBelow}));
+}
+
+void TestAlarmScanner::seesLinesEditedBetweenPasses()
+{
+    // The scan remembers what it read at each position; whatever the user
+    // changes in between must still be judged by its own due time.
+    FakeClock clock(At(6, 10, 0, 0));
+    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
+    const SiteAddresses sites(*m_settings);
+    ListOfLines list;
+    const QString tomorrow = QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天|");
+    const QString atFive = QStringLiteral("2026/12/6 10:05:00|文本框提醒|五分|");
+    const QString atTen = QStringLiteral("2026/12/6 10:10:00|文本框提醒|十分|");
+    list.lines = {tomorrow, atTen, atFive};
+    RecordingOutputs outputs;
+    outputs.list = &list;
+    AlarmScanner scanner(list, outputs, clock, text, sites);
+
+    QCOMPARE(scanner.scan(), 0);
+    // A line replaced in place, one deleted above others, one appended.
+    list.lines[0] = QStringLiteral("2026/12/6 9:00:00|文本框提醒|改过|");
+    list.lines.removeAt(1);
+    list.lines.append(atTen);
+    QCOMPARE(scanner.scan(), 1);
+    QCOMPARE(list.lines, (QStringList{atFive, atTen}));
+
+    clock.set(At(6, 10, 5, 0));
+    QCOMPARE(scanner.scan(), 1);
+    clock.set(At(6, 10, 10, 0));
+    QCOMPARE(scanner.scan(), 1);
+    QCOMPARE(outputs.events, (QStringList{"window:改过", "window:五分", "window:十分", "panel"}));
 }
 
 QTEST_GUILESS_MAIN(TestAlarmScanner)
