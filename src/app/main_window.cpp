@@ -36,7 +36,25 @@ int Px(int twips)
     return (twips * 2 + 15) / 30;
 }
 
-enum class Grow { HeightOnly, WidthAndHeight };
+// None places a control exactly as drawn without asking its size: a combo
+// box remembers the first size it was asked for, and before its entries are
+// there that size is too small.
+enum class Grow { None, HeightOnly, WidthAndHeight };
+
+// The size a combo box needs for its entries. Until it is first shown a
+// combo box answers with the size of an empty one; a fresh box that is told
+// to size itself by its entries answers for it.
+QSize FittingSize(const QComboBox* combo)
+{
+    QComboBox probe;
+    probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    probe.setEditable(combo->isEditable());
+    probe.setFont(combo->font());
+    for (int i = 0; i < combo->count(); ++i)
+        probe.addItem(combo->itemText(i));
+    probe.ensurePolished();
+    return probe.sizeHint();
+}
 
 // Puts a control at its place. A control whose text needs more room than
 // the drawn size (another font than the one the layout was drawn with) is
@@ -45,7 +63,12 @@ enum class Grow { HeightOnly, WidthAndHeight };
 void Place(QWidget* widget, int left, int top, int width, int height, Grow grow = Grow::WidthAndHeight)
 {
     QRect rect(Px(left), Px(top), Px(width), Px(height));
-    const QSize hint = widget->sizeHint();
+    if (grow == Grow::None) {
+        widget->setGeometry(rect);
+        return;
+    }
+    const auto* combo = qobject_cast<const QComboBox*>(widget);
+    const QSize hint = combo ? FittingSize(combo) : widget->sizeHint();
     if (grow == Grow::WidthAndHeight && hint.width() > rect.width())
         rect.setWidth(hint.width());
     if (hint.height() > rect.height()) {
@@ -136,7 +159,7 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     createControls();
-    placeControls();
+    placeControls(false);
     connectControls();
 }
 
@@ -207,14 +230,19 @@ void MainWindow::createControls()
     m_mDelAC->setObjectName(QStringLiteral("mDelAC"));
 }
 
-void MainWindow::placeControls()
+void MainWindow::placeControls(bool listsFilled)
 {
+    const Grow list = listsFilled ? Grow::WidthAndHeight : Grow::None;
+    // The two short number lists stay as drawn between their labels.
+    const Grow number = listsFilled ? Grow::HeightOnly : Grow::None;
+    // Sizes are only final once the style has seen the controls.
+    ensurePolished();
     Place(m_frame1, 105, 75, 2865, 3960, Grow::HeightOnly);
     Place(m_lTime, 120, 330, 765, 180);
     Place(m_label2, 120, 750, 720, 180);
-    Place(m_cZQH, 900, 686, 690, 300, Grow::HeightOnly);
+    Place(m_cZQH, 900, 686, 690, 300, number);
     Place(m_label1, 1635, 750, 180, 180);
-    Place(m_cZQM, 1875, 686, 690, 300, Grow::HeightOnly);
+    Place(m_cZQM, 1875, 686, 690, 300, number);
     Place(m_label7, 2610, 750, 180, 180);
     Place(m_tSJ, 900, 1091, 690, 300, Grow::HeightOnly);
 
@@ -230,13 +258,13 @@ void MainWindow::placeControls()
     m_tSJ->raise();
 
     Place(m_label4, 120, 1560, 720, 180);
-    Place(m_cJS, 900, 1496, 1860, 300);
+    Place(m_cJS, 900, 1496, 1860, 300, Grow::HeightOnly);
     Place(m_label5, 120, 1965, 720, 180);
-    Place(m_cTX, 900, 1901, 1860, 300);
+    Place(m_cTX, 900, 1901, 1860, 300, list);
     Place(m_label10, 120, 2370, 720, 180);
-    Place(m_cTxt, 900, 2306, 1860, 300);
+    Place(m_cTxt, 900, 2306, 1860, 300, list);
     Place(m_label6, 120, 2775, 720, 180);
-    Place(m_cDZ, 900, 2715, 1860, 300);
+    Place(m_cDZ, 900, 2715, 1860, 300, list);
     Place(m_cmdAdd, 120, 3165, 2625, 690);
 
     Place(m_frame3, 105, 4080, 2865, 1050, Grow::HeightOnly);
@@ -361,7 +389,7 @@ void MainWindow::fillEntryLists()
     // The lists' texts decide how wide their fields must be; a window that
     // grew for them is centred again.
     const QSize before = size();
-    placeControls();
+    placeControls(true);
     if (size() != before)
         centre();
 }

@@ -65,7 +65,7 @@ protected:
 
 private:
     void createControls();
-    void placeControls();
+    void placeControls(bool listsFilled);
     void makeRoom();
     void connectControls();
     void centre();

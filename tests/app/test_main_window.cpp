@@ -195,6 +195,31 @@ private Q_SLOTS:
         QCOMPARE(CaptionOf(control), caption);
     }
 
+    void noCaptionIsCut()
+    {
+        MainWindow& window = m_h->start();
+        const QRect client = window.rect();
+        for (QWidget* control : window.findChildren<QWidget*>()) {
+            const bool captioned = qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control)
+                || qobject_cast<QComboBox*>(control);
+            if (!captioned || control->isWindow() || control->objectName().isEmpty()
+                || control->objectName() == u"lTime")
+                continue;
+            QVERIFY2(control->width() >= control->sizeHint().width(),
+                     qPrintable(QStringLiteral("%1 %2 < %3").arg(control->objectName()).arg(control->width()).arg(control->sizeHint().width())));
+            const QRect inWindow(control->mapTo(&window, QPoint(0, 0)), control->size());
+            QVERIFY2(client.contains(inWindow), qPrintable(control->objectName()));
+        }
+        // The advance field sits in the caption's gap, clear of both words.
+        auto* caption = m_h->find<QLabel>(QStringLiteral("Label3"));
+        auto* advance = m_h->find<QLineEdit>(QStringLiteral("tSJ"));
+        const QFontMetrics metrics(caption->font());
+        const int leadEnd = caption->x() + metrics.horizontalAdvance(QStringLiteral("提前提醒"));
+        const int tailStart = caption->x() + caption->width() - metrics.horizontalAdvance(QStringLiteral("分钟（推荐）"));
+        QVERIFY(advance->x() >= leadEnd);
+        QVERIFY(advance->geometry().right() < tailStart);
+    }
+
     void firstStart()
     {
         MainWindow& window = m_h->start();
