@@ -99,6 +99,11 @@ def windows_of(stage, pid, visible_only=True):
     return windows
 
 
+def windows_of_class(stage, wm_class):
+    result = stage.run(["xdotool", "search", "--onlyvisible", "--class", "^%s$" % wm_class], check=False)
+    return [int(word) for word in result.stdout.split() if word.isdigit()]
+
+
 def find_window(stage, pid, name, visible_only=True):
     """The id of the process's window with exactly this title, or None."""
     for window_id, window_title in windows_of(stage, pid, visible_only):
@@ -262,7 +267,3 @@ def wait_for_window(stage, pid, name, timeout):
     return wait_until(lambda: find_window(stage, pid, name), timeout, interval=0.1,
                       what="a visible window titled %r" % name)
 
-
-def settle(seconds):
-    """A short pause for the screen to catch up with input; never logic."""
-    time.sleep(seconds)
