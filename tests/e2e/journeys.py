@@ -651,7 +651,8 @@ class PowerOffAlarm(Journey):
         self.assert_no_sanitizer_report(run)
         self.assertTrue(run.exit_code_accepted(code), "ended with %s\n%s" % (code, self.tail(run)))
 
-        _, after = self.read_alarm_lines()
+        data, after = self.read_alarm_lines()
+        print("    alarm.ini after the power-off: %r" % data)
         self.assertGreaterEqual(len(after), 1)
         self.assertEqual(after[0], before[0], "the earlier alarm is kept")
         advance = datetime.timedelta(hours=3, minutes=-2)
