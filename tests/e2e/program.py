@@ -191,23 +191,34 @@ class NeloClock:
     def reminder_window(self):
         return xscreen.find_window(self.stage, self.pid, REMINDER_TITLE)
 
-    def current_window(self):
+    def _window_on_screen(self):
+        """(id, info) of the main window if it is on screen now."""
+        info = xscreen.window_info(self.stage, self.window_id) if self.window_id else None
+        if info is not None and info.viewable:
+            return self.window_id, info
+        found = self.visible_main_window()
+        if found is None:
+            return None
+        info = xscreen.window_info(self.stage, found)
+        if info is None or not info.viewable:
+            return None
+        self.window_id = found
+        return found, info
+
+    def current_window_info(self):
         """The main window as it is on screen now. Qt may replace the native
         window once (when the web view brings OpenGL in), so the id is looked
         up again whenever the known one is gone."""
-        info = xscreen.window_info(self.stage, self.window_id) if self.window_id else None
-        if info is None or not info.viewable:
-            try:
-                self.window_id = wait_until(self.visible_main_window, 5, interval=0.1,
-                                            what="the main window back on screen")
-            except StageError:
-                raise StageError("the main window is not on screen")
-        return self.window_id
+        try:
+            return wait_until(self._window_on_screen, 5, interval=0.1, what="the main window on screen")[1]
+        except StageError:
+            raise StageError("the main window is not on screen")
+
+    def current_window(self):
+        return self.current_window_info().id
 
     def client_origin(self):
-        info = xscreen.window_info(self.stage, self.current_window())
-        if info is None or not info.viewable:
-            raise StageError("the main window is not on screen")
+        info = self.current_window_info()
         return info.x, info.y
 
     def screen_rect(self, name):
