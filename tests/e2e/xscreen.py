@@ -5,7 +5,6 @@ ImageMagick)."""
 import os
 import re
 import subprocess
-import time
 from dataclasses import dataclass
 
 from stage import StageError, wait_until
