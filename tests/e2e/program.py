@@ -10,7 +10,7 @@ import subprocess
 import time
 
 import xscreen
-from stage import StageError, processes_running, wait_until
+from stage import StageError, die_with_parent, processes_running, wait_until
 
 MAIN_TITLE = "Nelo闹钟2.1版"
 SOURCE_DIR = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "src") + "/"
@@ -94,7 +94,7 @@ class NeloClock:
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.popen = subprocess.Popen([self.stage.program_path], env=env, cwd=self.stage.home,
                                           stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                          start_new_session=True)
+                                          start_new_session=True, preexec_fn=die_with_parent)
         self.started_at = time.monotonic()
         return self
 

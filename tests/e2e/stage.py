@@ -80,7 +80,7 @@ class StageError(RuntimeError):
     pass
 
 
-def _die_with_parent():
+def die_with_parent():
     # A child that outlives a killed suite would be a leftover; the kernel
     # ends it when the suite's process goes away.
     try:
@@ -156,7 +156,7 @@ class Service:
         self.popen = subprocess.Popen(
             argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
             stdout=stdout if stdout is not None else self._log, stderr=self._log,
-            pass_fds=pass_fds, start_new_session=True, preexec_fn=_die_with_parent)
+            pass_fds=pass_fds, start_new_session=True, preexec_fn=die_with_parent)
 
     @property
     def pid(self):
@@ -383,7 +383,24 @@ class Stage:
         start_function()
         self.timings[name] = time.monotonic() - began
 
+    @staticmethod
+    def _remove_stale_stages(older_than=3600):
+        """Folders of stages whose runner was killed outright (their
+        processes died with it): nothing runs there any more."""
+        folder = tempfile.gettempdir()
+        for name in os.listdir(folder):
+            path = os.path.join(folder, name)
+            if not name.startswith("neloclock-e2e-") or not os.path.isdir(path):
+                continue
+            try:
+                if time.time() - os.path.getmtime(path) < older_than or processes_with_marker(path):
+                    continue
+            except OSError:
+                continue
+            shutil.rmtree(path, ignore_errors=True)
+
     def _start(self):
+        self._remove_stale_stages()
         self.root = tempfile.mkdtemp(prefix="neloclock-e2e-")
         for folder in ("home/.config", "home/.local/share", "home/.cache", "xdg-data", "tmp", "program", "logs"):
             os.makedirs(self.path(folder), exist_ok=True)
