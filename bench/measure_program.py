@@ -154,10 +154,12 @@ def neloclock_setup(program, web, port):
     home = os.path.join(root, "home")
     os.makedirs(folder)
     os.makedirs(os.path.join(home, ".config", "NeloClock"))
-    shutil.copy2(program, folder)
-    wav = os.path.join(os.path.dirname(program), "alarm.wav")
-    if os.path.exists(wav):
-        shutil.copy2(wav, folder)
+    # Everything the build put beside the executable: the sound, the web
+    # view plugin.
+    source = os.path.dirname(os.path.abspath(program))
+    for name in os.listdir(source):
+        if os.path.isfile(os.path.join(source, name)) and name != "alarm.ini":
+            shutil.copy2(os.path.join(source, name), folder)
     with open(os.path.join(home, ".config", "NeloClock", "NeloClock.conf"), "w") as f:
         f.write(f"[sites]\nMaker=127.0.0.1:{port}\n")
     env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),

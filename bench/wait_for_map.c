@@ -10,6 +10,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdio.h>
@@ -89,6 +90,14 @@ int main(int argc, char** argv)
     const double start = now_ms();
     pid_t pid = fork();
     if (pid == 0) {
+        /* The program must not hold the caller's pipes open after we exit. */
+        int devnull = open("/dev/null", O_RDWR);
+        if (devnull >= 0) {
+            dup2(devnull, 0);
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+            close(devnull);
+        }
         setsid();
         execvp(argv[3], argv + 3);
         _exit(127);

@@ -29,7 +29,7 @@
 
 int main(int argc, char* argv[])
 {
-    PrepareAdPanel();
+    PrepareAdPanel(argc, argv);
     QApplication app(argc, argv);
     // Settings and the login entry are named after the executable, so a
     // renamed copy keeps settings of its own.

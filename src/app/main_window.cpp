@@ -472,7 +472,10 @@ void MainWindow::deleteAllAlarms()
 void MainWindow::refreshClock()
 {
     m_lTime->setText(kClockPrefix + m_parts.dateTimeText.format(m_parts.clock.now()));
-    m_lTime->adjustSize();
+    // Fitting the label to its text lays the text out, which is most of a
+    // tick's cost; a hidden window does that when it shows again.
+    if (isVisible())
+        m_lTime->adjustSize();
 }
 
 void MainWindow::scanAlarms()
@@ -524,6 +527,7 @@ void MainWindow::hideIfMinimised()
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    m_lTime->adjustSize();
     if (m_navigated)
         return;
     m_navigated = true;

@@ -4,12 +4,10 @@
 #include <QMargins>
 #include <QPalette>
 
-#ifdef NELOCLOCK_HAVE_WEBENGINE
-#include "silent_web_page.h"
+#include "ad_web_view_factory.h"
 
-#include <QWebEngineProfile>
-#include <QWebEngineView>
-#endif
+#include <QDir>
+#include <QPluginLoader>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -31,7 +29,7 @@ bool runningAsRoot()
 #endif
 }
 
-bool sandboxDisabled()
+bool sandboxDisabled(const QStringList& arguments)
 {
     // The same switches Qt WebEngine itself honours. A value of "0" is not
     // trusted to mean "off", so it counts as the sandbox being on.
@@ -41,14 +39,28 @@ bool sandboxDisabled()
     const QString noSandbox = QStringLiteral("--no-sandbox");
     if (qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").split(u' ', Qt::SkipEmptyParts).contains(noSandbox))
         return true;
-    return QCoreApplication::instance() != nullptr && QCoreApplication::arguments().contains(noSandbox);
+    return arguments.contains(noSandbox);
+}
+
+QStringList ApplicationArguments()
+{
+    return QCoreApplication::instance() != nullptr ? QCoreApplication::arguments() : QStringList();
 }
 
 } // namespace
 
-void PrepareAdPanel()
+void PrepareAdPanel(int argc, char** argv)
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#ifdef NELOCLOCK_HAVE_WEBENGINE
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (WebViewAllowed(runningAsRoot(), sandboxDisabled(arguments)))
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#else
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+#endif
 }
 
 bool WebViewAllowed(bool runningAsRoot, bool sandboxDisabled)
@@ -59,7 +71,7 @@ bool WebViewAllowed(bool runningAsRoot, bool sandboxDisabled)
 bool AdPanelWebAllowedHere()
 {
 #ifdef NELOCLOCK_HAVE_WEBENGINE
-    return WebViewAllowed(runningAsRoot(), sandboxDisabled());
+    return WebViewAllowed(runningAsRoot(), sandboxDisabled(ApplicationArguments()));
 #else
     return false;
 #endif
@@ -73,18 +85,29 @@ QUrl AdAddressToUrl(const QString& address)
     return QUrl(QStringLiteral("http://") + trimmed);
 }
 
+QString AdWebViewPluginPath(const QString& folder)
+{
+#if defined(Q_OS_WIN)
+    const QString name = QStringLiteral("neloclock_webview.dll");
+#else
+    const QString name = QStringLiteral("libneloclock_webview.so");
+#endif
+    return QDir(folder).filePath(name);
+}
+
 AdPanel::AdPanel(QWidget* parent)
     : AdPanel(AdPanelWebAllowedHere(), parent)
 {
 }
 
-AdPanel::AdPanel(bool webAllowed, QWidget* parent)
+AdPanel::AdPanel(bool webAllowed, QWidget* parent, QString pluginFolder)
     : QWidget(parent)
 #ifdef NELOCLOCK_HAVE_WEBENGINE
     , m_webAllowed(webAllowed)
 #else
     , m_webAllowed(false)
 #endif
+    , m_pluginFolder(pluginFolder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(pluginFolder))
 {
 #ifndef NELOCLOCK_HAVE_WEBENGINE
     Q_UNUSED(webAllowed)
@@ -109,32 +132,26 @@ bool AdPanel::webAvailable() const
 
 void AdPanel::navigate(const QString& address)
 {
-#ifdef NELOCLOCK_HAVE_WEBENGINE
     if (!m_webAllowed)
         return;
     if (m_view == nullptr)
         createView();
-    static_cast<QWebEngineView*>(m_view)->load(AdAddressToUrl(address));
-#else
-    Q_UNUSED(address)
-#endif
+    if (m_view != nullptr)
+        m_factory->load(m_view, AdAddressToUrl(address));
 }
 
 void AdPanel::createView()
 {
-#ifdef NELOCLOCK_HAVE_WEBENGINE
-    // Off the record: an advertisement leaves no cookies or cache on disk.
-    auto* profile = new QWebEngineProfile(this);
-    auto* view = new QWebEngineView(this);
-    view->setObjectName(QStringLiteral("Web"));
-    view->setPage(new SilentWebPage(profile, view));
-    // The context menu leads to "save page" and "view source", which open
-    // windows and dialogs of their own.
-    view->setContextMenuPolicy(Qt::NoContextMenu);
-    view->setGeometry(rect().marginsAdded(kHiddenEdges));
-    view->show();
-    m_view = view;
-#endif
+    // A missing or broken plugin leaves the panel plain for good.
+    QPluginLoader loader(AdWebViewPluginPath(m_pluginFolder));
+    m_factory = qobject_cast<AdWebViewFactory*>(loader.instance());
+    if (m_factory == nullptr) {
+        m_webAllowed = false;
+        return;
+    }
+    m_view = m_factory->createView(this);
+    m_view->setGeometry(rect().marginsAdded(kHiddenEdges));
+    m_view->show();
 }
 
 void AdPanel::resizeEvent(QResizeEvent* event)

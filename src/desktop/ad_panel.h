@@ -3,10 +3,12 @@
 #include <QUrl>
 #include <QWidget>
 
-// Call in main() before the QApplication is constructed. The web view renders
-// through OpenGL and needs the application-wide shared context, which can
-// only be requested before the application object exists.
-void PrepareAdPanel();
+// Call in main() before the QApplication is constructed, with main()'s
+// arguments. The web view renders through OpenGL and needs the
+// application-wide shared context, which can only be requested before the
+// application object exists. Where no web view may run, OpenGL is left alone:
+// loading it would cost tens of megabytes for nothing.
+void PrepareAdPanel(int argc, char** argv);
 
 // Whether a web view may be started in this process. Chromium refuses to run
 // as root with its sandbox on and ends the whole process, so a root process
@@ -30,13 +32,20 @@ QUrl AdAddressToUrl(const QString& address);
 // The owner positions the panel; the view inside is larger than the panel
 // and shifted up and left, so the page's borders and scroll bars fall
 // outside the visible area.
+class AdWebViewFactory;
+
+// Where the panel looks for the plugin that holds the web view.
+QString AdWebViewPluginPath(const QString& folder);
+
 class AdPanel final : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit AdPanel(QWidget* parent = nullptr);
-    AdPanel(bool webAllowed, QWidget* parent);
+    // The web view comes from a plugin in pluginFolder, by default the
+    // executable's folder.
+    AdPanel(bool webAllowed, QWidget* parent, QString pluginFolder = QString());
     ~AdPanel() override;
 
     bool webAvailable() const;
@@ -52,5 +61,7 @@ private:
     void createView();
 
     bool m_webAllowed;
+    QString m_pluginFolder;
+    AdWebViewFactory* m_factory = nullptr;
     QWidget* m_view = nullptr;
 };

@@ -20,14 +20,23 @@ else()
     target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/auto_start_linux.cpp)
 endif()
 
+target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ad_web_view_factory.h)
+
 if(TARGET Qt6::WebEngineWidgets)
     message(STATUS "NeloClock: Qt WebEngine found, the advertisement panel shows its page")
-    target_sources(neloclock_desktop PRIVATE
+    # The web view is a plugin beside the executable: a process that shows no
+    # page never loads Qt WebEngine.
+    add_library(neloclock_webview MODULE
+        ${CMAKE_CURRENT_LIST_DIR}/ad_web_view_factory.h
+        ${CMAKE_CURRENT_LIST_DIR}/ad_web_view_plugin.h
+        ${CMAKE_CURRENT_LIST_DIR}/ad_web_view_plugin.cpp
         ${CMAKE_CURRENT_LIST_DIR}/silent_web_page.h
         ${CMAKE_CURRENT_LIST_DIR}/silent_web_page.cpp
     )
+    target_link_libraries(neloclock_webview PRIVATE Qt6::WebEngineWidgets)
+    set_target_properties(neloclock_webview PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${NELOCLOCK_PROGRAM_DIR})
     target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_HAVE_WEBENGINE)
-    target_link_libraries(neloclock_desktop PRIVATE Qt6::WebEngineWidgets)
+    add_dependencies(neloclock_desktop neloclock_webview)
 else()
     message(STATUS "NeloClock: Qt WebEngine not found (Debian: qt6-webengine-dev), the advertisement panel stays plain")
 endif()

@@ -23,3 +23,7 @@ neloclock_add_test(test_ad_panel
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_ad_panel.cpp
     LIBS ${neloclock_ad_panel_libs}
     ENV QTWEBENGINE_DISABLE_SANDBOX=1 "QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu")
+target_compile_definitions(test_ad_panel PRIVATE NELOCLOCK_PLUGIN_DIR="${NELOCLOCK_PROGRAM_DIR}")
+if(TARGET neloclock_webview)
+    add_dependencies(test_ad_panel neloclock_webview)
+endif()

@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -98,7 +99,7 @@ class AdPanelTest final : public QObject
     Q_OBJECT
 
 public:
-    static void initMain() { PrepareAdPanel(); }
+    static void initMain() { PrepareAdPanel(0, nullptr); }
 
 private Q_SLOTS:
     void webViewAllowed_data();
@@ -106,6 +107,7 @@ private Q_SLOTS:
     void addressToUrl_data();
     void addressToUrl();
     void withoutWebStaysPlain();
+    void withoutThePluginStaysPlain();
     void loadsThePageOnceWithoutDialogs();
 };
 
@@ -165,6 +167,20 @@ void AdPanelTest::withoutWebStaysPlain()
     QVERIFY(panel->autoFillBackground());
 }
 
+void AdPanelTest::withoutThePluginStaysPlain()
+{
+    // A copy of the program without its web-view plugin beside it must show
+    // a plain panel, not fail.
+    QTemporaryDir emptyFolder;
+    QWidget window;
+    auto* panel = new AdPanel(true, &window, emptyFolder.path());
+    window.show();
+    panel->navigate(QStringLiteral("127.0.0.1:1/ad4.asp"));
+
+    QVERIFY(!panel->webAvailable());
+    QVERIFY(panel->findChildren<QWidget*>().isEmpty());
+}
+
 void AdPanelTest::loadsThePageOnceWithoutDialogs()
 {
 #ifndef NELOCLOCK_HAVE_WEBENGINE
@@ -178,7 +194,7 @@ void AdPanelTest::loadsThePageOnceWithoutDialogs()
 
     QWidget window;
     window.resize(560, 371);
-    auto* panel = new AdPanel(&window);
+    auto* panel = new AdPanel(true, &window, QStringLiteral(NELOCLOCK_PLUGIN_DIR));
     panel->setObjectName(QStringLiteral("pBox"));
     panel->setGeometry(203, 41, 333, 281);
     window.show();

@@ -1,0 +1,24 @@
+#include "ad_web_view_plugin.h"
+
+#include "silent_web_page.h"
+
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+QWidget* AdWebViewPlugin::createView(QWidget* parent)
+{
+    // Off the record: an advertisement leaves no cookies or cache on disk.
+    auto* profile = new QWebEngineProfile(parent);
+    auto* view = new QWebEngineView(parent);
+    view->setObjectName(QStringLiteral("Web"));
+    view->setPage(new SilentWebPage(profile, view));
+    // The context menu leads to "save page" and "view source", which open
+    // windows and dialogs of their own.
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    return view;
+}
+
+void AdWebViewPlugin::load(QWidget* view, const QUrl& url)
+{
+    static_cast<QWebEngineView*>(view)->load(url);
+}
