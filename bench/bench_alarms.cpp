@@ -1,5 +1,6 @@
 // The list at its largest: 32,767 alarm lines, the most the list holds.
 // Measures the due-alarm scan, the alarm file and one added alarm.
+#include "alarm_book.h"
 #include "alarm_entry.h"
 #include "alarm_file.h"
 #include "alarm_list.h"
@@ -7,10 +8,10 @@
 #include "alarm_scanner.h"
 #include "clock.h"
 #include "date_time_text.h"
+#include "save_failure_notice.h"
 #include "site_addresses.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -20,20 +21,10 @@ namespace {
 
 constexpr int kLines = 32767;
 
-// The list as the main window keeps it: a list widget, read item by item.
-class WidgetList final : public AlarmList
+class NoNotice final : public SaveFailureNotice
 {
 public:
-    explicit WidgetList(QListWidget& widget)
-        : m_widget(widget)
-    {
-    }
-    int count() const override { return m_widget.count(); }
-    QString lineAt(int position) const override { return m_widget.item(position)->text(); }
-    void removeAt(int position) override { delete m_widget.takeItem(position); }
-
-private:
-    QListWidget& m_widget;
+    void alarmFileNotSaved(const QString&, const QString&) override {}
 };
 
 class QuietOutputs final : public AlarmOutputs
@@ -62,6 +53,7 @@ QStringList PendingLines(const DateTimeText& text, const QDateTime& now)
     return lines;
 }
 
+// The scan as the main window runs it: over the window's own list.
 void BM_ScanNoneDue(benchmark::State& state)
 {
     const SystemClock clock;
@@ -69,17 +61,41 @@ void BM_ScanNoneDue(benchmark::State& state)
     QTemporaryDir dir;
     QSettings settings(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     const SiteAddresses sites(settings);
-    QListWidget widget;
-    widget.addItems(PendingLines(text, clock.now()));
-    WidgetList list(widget);
+    NoNotice notice;
+    AlarmBook book(dir.filePath(QStringLiteral("alarm.ini")), notice);
+    book.setLoaded(PendingLines(text, clock.now()));
     QuietOutputs outputs;
-    AlarmScanner scanner(list, outputs, clock, text, sites);
+    AlarmScanner scanner(book, outputs, clock, text, sites);
     for (auto _ : state)
         benchmark::DoNotOptimize(scanner.scan());
-    if (widget.count() != kLines)
+    if (book.count() != kLines)
         state.SkipWithError("a line fired");
 }
 BENCHMARK(BM_ScanNoneDue)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// One press of the add button on a full list: the line goes in and the whole
+// file is written.
+void BM_AddAlarm(benchmark::State& state)
+{
+    const SystemClock clock;
+    const DateTimeText text;
+    QTemporaryDir dir;
+    NoNotice notice;
+    AlarmBook book(dir.filePath(QStringLiteral("alarm.ini")), notice);
+    QStringList lines = PendingLines(text, clock.now());
+    lines.removeLast();
+    const QString added = BuildAlarmLine(clock.now().addSecs(600), ReminderTypeText(ReminderType::Sound), QString(),
+                                         QString(), text);
+    for (auto _ : state) {
+        state.PauseTiming();
+        book.setLoaded(lines);
+        state.ResumeTiming();
+        book.add(added);
+    }
+    if (book.count() != kLines)
+        state.SkipWithError("the line was not added");
+}
+BENCHMARK(BM_AddAlarm)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 void BM_LoadAlarmFile(benchmark::State& state)
 {

@@ -76,7 +76,9 @@ int AlarmBook::count() const
 
 QString AlarmBook::lineAt(int position) const
 {
-    return m_model.index(position).data().toString();
+    // The scan reads every line every few seconds: take the text straight
+    // from the model's list rather than through an index and a variant.
+    return m_model.stringList().at(position);
 }
 
 void AlarmBook::removeAt(int position)
