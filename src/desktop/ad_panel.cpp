@@ -7,6 +7,8 @@
 #include "ad_web_view_factory.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QPluginLoader>
 
 #ifdef Q_OS_UNIX
@@ -42,6 +44,17 @@ bool sandboxDisabled(const QStringList& arguments)
     return arguments.contains(noSandbox);
 }
 
+// The executable's folder, also before the application object exists.
+QString ExecutableFolder(const QStringList& arguments)
+{
+#ifdef Q_OS_LINUX
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    if (!self.isEmpty())
+        return QFileInfo(self).absolutePath();
+#endif
+    return arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absolutePath();
+}
+
 QStringList ApplicationArguments()
 {
     return QCoreApplication::instance() != nullptr ? QCoreApplication::arguments() : QStringList();
@@ -55,8 +68,14 @@ void PrepareAdPanel(int argc, char** argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (WebViewAllowed(runningAsRoot(), sandboxDisabled(arguments)))
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (!WebViewAllowed(runningAsRoot(), sandboxDisabled(arguments)))
+        return;
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Qt WebEngine prepares OpenGL and Qt Quick for itself while the
+    // application object is being built; loaded any later it renders
+    // nothing. So a process that may show a page loads it now.
+    QLibrary webView(AdWebViewPluginPath(ExecutableFolder(arguments)));
+    webView.load();
 #else
     Q_UNUSED(argc)
     Q_UNUSED(argv)
