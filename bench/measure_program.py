@@ -124,7 +124,7 @@ class QuietPage(http.server.BaseHTTPRequestHandler):
         pass
 
 
-def measure(command, title, env, idle_seconds, settle_seconds, wait_for_map):
+def measure(command, title, search, env, idle_seconds, settle_seconds, wait_for_map):
     result = subprocess.run([wait_for_map, title, "30000", *command], env=env, capture_output=True, text=True)
     pid_text, ms_text = (result.stdout.split() + ["0", "-1"])[:2]
     pid, startup = int(pid_text), float(ms_text)
@@ -133,8 +133,15 @@ def measure(command, title, env, idle_seconds, settle_seconds, wait_for_map):
             raise RuntimeError(f"{title}: no window ({result.stderr.strip()})")
         time.sleep(settle_seconds)
         pss = pss_kib(children_of(pid))
-        subprocess.run(["xdotool", "search", "--name", title, "windowminimize"], env=env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # xdotool's name search is a regular expression that does not match
+        # multi-byte titles: find the window by an ASCII pattern.
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", search], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if not found:
+            raise RuntimeError(f"{title}: window not found to minimise")
+        for window in found:
+            subprocess.run(["xdotool", "windowminimize", window], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(2)
         before = cpu_ns(children_of(pid))
         started = time.monotonic()
@@ -177,12 +184,12 @@ def peer_setup(command):
     return command, env, root
 
 
-def run_series(name, setup, title, args):
+def run_series(name, setup, title, search, args):
     samples = []
     for run in range(args.runs + 1):
         command, env, root = setup()
         try:
-            sample = measure(command, title, env, args.idle_seconds, args.settle_seconds, args.wait_for_map)
+            sample = measure(command, title, search, env, args.idle_seconds, args.settle_seconds, args.wait_for_map)
         finally:
             shutil.rmtree(root, ignore_errors=True)
         if run > 0:  # the first run only warms the caches
@@ -209,13 +216,13 @@ def main():
     series = {}
     with Stage():
         series["NeloClock"] = run_series(
-            "NeloClock", lambda: neloclock_setup(args.neloclock, False, port), "Nelo闹钟2.1版", args)
+            "NeloClock", lambda: neloclock_setup(args.neloclock, False, port), "Nelo闹钟2.1版", "^Nelo", args)
         series["NeloClock, web panel on"] = run_series(
-            "NeloClock web", lambda: neloclock_setup(args.neloclock, True, port), "Nelo闹钟2.1版", args)
+            "NeloClock web", lambda: neloclock_setup(args.neloclock, True, port), "Nelo闹钟2.1版", "^Nelo", args)
         if args.peers:
             series["GNOME Clocks"] = run_series(
-                "GNOME Clocks", lambda: peer_setup(["gnome-clocks"]), "Clocks", args)
-            series["KAlarm"] = run_series("KAlarm", lambda: peer_setup(["kalarm"]), "KAlarm", args)
+                "GNOME Clocks", lambda: peer_setup(["gnome-clocks"]), "Clocks", "^Clocks$", args)
+            series["KAlarm"] = run_series("KAlarm", lambda: peer_setup(["kalarm"]), "KAlarm", "KAlarm", args)
     server.shutdown()
 
     names = list(series)
