@@ -8,7 +8,7 @@
 // time of day takes a Clock, so tests can set the time they need.
 //
 // A reading is a wall-clock value: the local date and time as the user's
-// clock shows them, carried in a QDateTime with UTC spec so that no
+// clock shows them, carried in a QDateTime marked as UTC so that no
 // time-zone or daylight-saving rule ever shifts it during arithmetic.
 class Clock
 {
