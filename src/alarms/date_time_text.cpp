@@ -99,57 +99,6 @@ int ReadNumber(QStringView text, qsizetype& pos, int minDigits, int maxDigits)
     return digits >= minDigits ? value : -1;
 }
 
-// The numeric year-first forms: yyyy-M-d or yyyy/M/d, optionally followed by
-// blanks and H:m or H:m:s. Fields may or may not carry leading zeros.
-std::optional<QDateTime> ParseYearFirst(QStringView text)
-{
-    qsizetype pos = 0;
-    const int year = ReadNumber(text, pos, 4, 4);
-    if (year < 0 || pos >= text.size())
-        return std::nullopt;
-    const QChar separator = text[pos];
-    if (separator != u'-' && separator != u'/')
-        return std::nullopt;
-    ++pos;
-    const int month = ReadNumber(text, pos, 1, 2);
-    if (month < 0 || pos >= text.size() || text[pos] != separator)
-        return std::nullopt;
-    ++pos;
-    const int day = ReadNumber(text, pos, 1, 2);
-    if (day < 0)
-        return std::nullopt;
-    const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    if (pos == text.size())
-        return QDateTime(date, QTime(0, 0), Qt::UTC);
-
-    if (text[pos] != u' ')
-        return std::nullopt;
-    while (pos < text.size() && text[pos] == u' ')
-        ++pos;
-    const int hour = ReadNumber(text, pos, 1, 2);
-    if (hour < 0 || pos >= text.size() || text[pos] != u':')
-        return std::nullopt;
-    ++pos;
-    const int minute = ReadNumber(text, pos, 1, 2);
-    if (minute < 0)
-        return std::nullopt;
-    int second = 0;
-    if (pos < text.size() && text[pos] == u':') {
-        ++pos;
-        second = ReadNumber(text, pos, 1, 2);
-        if (second < 0)
-            return std::nullopt;
-    }
-    if (pos != text.size())
-        return std::nullopt;
-    const QTime time(hour, minute, second);
-    if (!time.isValid())
-        return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
-}
-
 using Piece = DateTimeText::Piece;
 
 // The pattern as pieces; empty when it holds a field the fast reader does
@@ -204,6 +153,123 @@ QList<Piece> ToPieces(const QString& pattern)
     return pieces;
 }
 
+// Reads a date, and after blanks a time, or the date alone, by walking the
+// pieces of their patterns. Gives nothing when the text does not fit.
+std::optional<QDateTime> ReadPieces(QStringView text, const QList<Piece>& datePieces, const QList<Piece>& timePieces,
+                                    const QStringList& monthNames, const QString& amText, const QString& pmText)
+{
+    int day = -1, month = -1, year = -1, hour = 0, minute = 0, second = 0;
+    int ampm = -1; // 0 before noon, 1 after
+    bool twelveHour = false;
+    qsizetype pos = 0;
+
+    const auto walk = [&](const QList<Piece>& pieces) {
+        for (const Piece& piece : pieces) {
+            int* target = nullptr;
+            switch (piece.kind) {
+            case Piece::Literal:
+                if (!text.mid(pos).startsWith(piece.literal))
+                    return false;
+                pos += piece.literal.size();
+                continue;
+            case Piece::MonthName: {
+                bool found = false;
+                for (int i = 0; i < monthNames.size() && !found; ++i) {
+                    const QString& name = monthNames.at(i);
+                    if (!name.isEmpty() && text.mid(pos).startsWith(name, Qt::CaseInsensitive)) {
+                        month = i + 1;
+                        pos += name.size();
+                        found = true;
+                    }
+                }
+                if (!found)
+                    return false;
+                continue;
+            }
+            case Piece::AmPm:
+                if (!amText.isEmpty() && text.mid(pos).startsWith(amText, Qt::CaseInsensitive)) {
+                    ampm = 0;
+                    pos += amText.size();
+                } else if (!pmText.isEmpty() && text.mid(pos).startsWith(pmText, Qt::CaseInsensitive)) {
+                    ampm = 1;
+                    pos += pmText.size();
+                } else {
+                    return false;
+                }
+                continue;
+            case Piece::Year: {
+                year = ReadNumber(text, pos, 4, 4);
+                if (year < 0)
+                    return false;
+                continue;
+            }
+            case Piece::Day:
+                target = &day;
+                break;
+            case Piece::Month:
+                target = &month;
+                break;
+            case Piece::Hour:
+                target = &hour;
+                break;
+            case Piece::Hour12:
+                twelveHour = true;
+                target = &hour;
+                break;
+            case Piece::Minute:
+                target = &minute;
+                break;
+            case Piece::Second:
+                target = &second;
+                break;
+            }
+            *target = ReadNumber(text, pos, 1, 2);
+            if (*target < 0)
+                return false;
+        }
+        return true;
+    };
+
+    if (!walk(datePieces))
+        return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    if (pos == text.size())
+        return QDateTime(date, QTime(0, 0), Qt::UTC);
+    if (text[pos] != u' ')
+        return std::nullopt;
+    while (pos < text.size() && text[pos] == u' ')
+        ++pos;
+    if (!walk(timePieces) || pos != text.size())
+        return std::nullopt;
+    if (twelveHour) {
+        if (ampm < 0 || hour < 1 || hour > 12)
+            return std::nullopt;
+        hour = hour % 12 + (ampm == 1 ? 12 : 0);
+    }
+    const QTime time(hour, minute, second);
+    if (!time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, Qt::UTC);
+}
+
+// The numeric year-first forms Chinese systems write, whatever the locale:
+// yyyy/M/d or yyyy-M-d, optionally followed by H:m:s or H:m, with or
+// without leading zeros.
+std::optional<QDateTime> ParseYearFirst(QStringView text)
+{
+    static const QList<Piece> dates[] = {ToPieces(QStringLiteral("yyyy/M/d")), ToPieces(QStringLiteral("yyyy-M-d"))};
+    static const QList<Piece> times[] = {ToPieces(QStringLiteral("H:m:s")), ToPieces(QStringLiteral("H:m"))};
+    for (const auto& date : dates) {
+        for (const auto& time : times) {
+            if (auto read = ReadPieces(text, date, time, {}, {}, {}))
+                return read;
+        }
+    }
+    return std::nullopt;
+}
+
 QTime ToSecond(const QTime& time)
 {
     return QTime(time.hour(), time.minute(), time.second());
@@ -242,105 +308,9 @@ DateTimeText::DateTimeText(const QLocale& locale)
     }
 }
 
-// Reads the locale's own form by walking its pattern pieces: the date, and
-// after blanks the time, or the date alone. Gives nothing when the text does
-// not fit; the caller then asks Qt's reader, which knows every pattern.
 std::optional<QDateTime> DateTimeText::parseWithPatterns(QStringView text) const
 {
-    int day = -1, month = -1, year = -1, hour = 0, minute = 0, second = 0;
-    int ampm = -1; // 0 before noon, 1 after
-    bool twelveHour = false;
-    qsizetype pos = 0;
-
-    const auto walk = [&](const QList<Piece>& pieces) {
-        for (const Piece& piece : pieces) {
-            int* target = nullptr;
-            switch (piece.kind) {
-            case Piece::Literal:
-                if (!text.mid(pos).startsWith(piece.literal))
-                    return false;
-                pos += piece.literal.size();
-                continue;
-            case Piece::MonthName: {
-                bool found = false;
-                for (int i = 0; i < m_monthNames.size() && !found; ++i) {
-                    const QString& name = m_monthNames.at(i);
-                    if (!name.isEmpty() && text.mid(pos).startsWith(name, Qt::CaseInsensitive)) {
-                        month = i + 1;
-                        pos += name.size();
-                        found = true;
-                    }
-                }
-                if (!found)
-                    return false;
-                continue;
-            }
-            case Piece::AmPm:
-                if (!m_amText.isEmpty() && text.mid(pos).startsWith(m_amText, Qt::CaseInsensitive)) {
-                    ampm = 0;
-                    pos += m_amText.size();
-                } else if (!m_pmText.isEmpty() && text.mid(pos).startsWith(m_pmText, Qt::CaseInsensitive)) {
-                    ampm = 1;
-                    pos += m_pmText.size();
-                } else {
-                    return false;
-                }
-                continue;
-            case Piece::Year: {
-                year = ReadNumber(text, pos, 4, 4);
-                if (year < 0)
-                    return false;
-                continue;
-            }
-            case Piece::Day:
-                target = &day;
-                break;
-            case Piece::Month:
-                target = &month;
-                break;
-            case Piece::Hour:
-                target = &hour;
-                break;
-            case Piece::Hour12:
-                twelveHour = true;
-                target = &hour;
-                break;
-            case Piece::Minute:
-                target = &minute;
-                break;
-            case Piece::Second:
-                target = &second;
-                break;
-            }
-            *target = ReadNumber(text, pos, 1, 2);
-            if (*target < 0)
-                return false;
-        }
-        return true;
-    };
-
-    if (!walk(m_datePieces))
-        return std::nullopt;
-    const QDate date(year, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    if (pos == text.size())
-        return QDateTime(date, QTime(0, 0), Qt::UTC);
-    if (text[pos] != u' ')
-        return std::nullopt;
-    while (pos < text.size() && text[pos] == u' ')
-        ++pos;
-    if (!walk(m_timePieces) || pos != text.size())
-        return std::nullopt;
-    if (twelveHour) {
-        if (ampm < 0 || hour < 1 || hour > 12)
-            return std::nullopt;
-        hour = hour % 12 + (ampm == 1 ? 12 : 0);
-    }
-    const QTime time(hour, minute, second);
-    if (!time.isValid())
-        return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
+    return ReadPieces(text, m_datePieces, m_timePieces, m_monthNames, m_amText, m_pmText);
 }
 
 QString DateTimeText::format(const QDateTime& wallClock) const
