@@ -221,6 +221,16 @@ class Journey(unittest.TestCase):
         return (info.x - left, info.y - top, info.width + left + right, info.height + top + bottom), (
             left, right, top, bottom)
 
+    def main_frame_rect(self, run):
+        """frame_rect of the main window, looked up again while Qt replaces
+        its native window."""
+        def measure():
+            window = run.current_window()
+            info = xscreen.window_info(self.stage, window)
+            return self.frame_rect(window) if info is not None and info.viewable else None
+
+        return wait_until(measure, 5, interval=0.1, what="the main window's frame")
+
     def open_other_window(self, geometry):
         """Another program's window (xmessage), brought to the front."""
         other = subprocess.Popen(["xmessage", "-geometry", geometry, "another program"],
@@ -346,7 +356,12 @@ class FirstStart(Journey):
 
     def test_first_start(self):
         run = self.launch("first")
-        frame, extents = self.frame_rect(run.window_id)
+        self.camera.shoot("window-shown")
+        self.wait_for_advertisement(run)
+        image = self.camera.shoot("advertisement-over-empty-list")
+        self.assertEqual(self.ink_in_first_row(image, run), 0, "the empty list shows no line")
+
+        frame, extents = self.main_frame_rect(run)
         dx = frame[0] + frame[2] / 2 - SCREEN_WIDTH / 2
         dy = frame[1] + frame[3] / 2 - SCREEN_HEIGHT / 2
         print("    main window frame %s, frame extents %s, off centre by (%.1f, %.1f)" % (frame, extents, dx, dy))
@@ -354,13 +369,8 @@ class FirstStart(Journey):
         # knew before the window was first shown.
         self.assertLessEqual(abs(dx), (extents[0] + extents[1]) / 2 + 2, "centred across")
         self.assertLessEqual(abs(dy), (extents[2] + extents[3]) / 2 + 2, "centred down")
-        info = xscreen.window_info(self.stage, run.window_id)
+        info = run.current_window_info()
         self.assertGreaterEqual((info.width, info.height), (px(8445), px(5565)))
-
-        self.camera.shoot("window-shown")
-        self.wait_for_advertisement(run)
-        image = self.camera.shoot("advertisement-over-empty-list")
-        self.assertEqual(self.ink_in_first_row(image, run), 0, "the empty list shows no line")
 
         # One request for the page, and no more while it is shown.
         deadline = time.monotonic() + 3
@@ -479,6 +489,90 @@ class TextReminder(Journey):
         self.close(run)
 
 
+class DueMinute(Journey):
+    """A "文本框提醒" alarm one minute ahead stays quiet until its due minute
+    begins and fires in that minute's first scan: the seconds of its due time
+    do not count."""
+
+    journey = "due_minute"
+
+    def test_fires_in_the_first_scan_of_its_minute(self):
+        run = self.launch("first")
+        self.wait_for_advertisement(run)
+        run.type_into("tSJ", "0")
+        run.choose("cTX", REMINDER_TYPES.index("文本框提醒"))
+        earliest = now_to_second()
+        run.type_into("cZQM", "01")
+        mark = self.stage.audio.mark()
+        run.click("cmdAdd")
+        latest = now_to_second() + datetime.timedelta(seconds=1)
+        self.wait_for_listed_alarm(run, timeout=10)
+        _, lines = self.read_alarm_lines()
+        self.assertEqual(len(lines), 1)
+        minute = datetime.timedelta(minutes=1)
+        self.assert_alarm_line(lines[0], "文本框提醒", SUGGESTED_TEXTS[0], "", earliest + minute, latest + minute)
+        due = parse_due(lines[0].split("|")[0])
+        boundary = due.replace(second=0).timestamp()
+        print("    due %s, its minute begins in %.1f s" % (due, boundary - time.time()))
+        self.camera.shoot("alarm-waiting")
+
+        # Nothing before the minute begins (the seconds of the due time are
+        # not waited for, the minute is).
+        if boundary - time.time() > 1.0:
+            while time.time() < boundary - 0.5:
+                self.assertIsNone(run.reminder_window(), "fired before its due minute (due %s)" % due)
+                time.sleep(0.2)
+        else:
+            print("    added too close to the minute's start to watch it wait")
+        try:
+            reminder = wait_until(run.reminder_window, 20 + max(0.0, boundary - time.time()), interval=0.05,
+                                  what="the reminder window")
+        except StageError as error:
+            self.camera.shoot("no-reminder")
+            self.fail("%s\n%s" % (error, self.tail(run)))
+        late = time.time() - boundary
+        self.timing("reminder window after its minute began", late)
+        self.assertLessEqual(late, SCAN_PERIOD + MEASURE_ALLOWANCE, "fired in the first scan of its minute")
+        self.assertLess(time.time(), due.timestamp() + 60)
+        image = self.camera.shoot("reminder-shown")
+
+        # The suggested text, wider than a short one, centred.
+        info = xscreen.window_info(self.stage, reminder)
+        label = REMINDER_CONTROLS["Label1"]
+        label_rect = (info.x + px(label[0]), info.y + px(label[1]), px(label[2]), px(label[3]))
+        box = image.bounding_box(label_rect, xscreen.is_red_text)
+        self.assertIsNotNone(box, "red text in the reminder")
+        print("    red text box %s in label %s" % (box, label_rect))
+        self.assertGreater(box[2] - box[0], 100, "the eight-character text")
+        self.assertLessEqual(abs((box[0] + box[2]) / 2 - (label_rect[0] + label_rect[2] / 2)), 8, "centred")
+
+        # A text-only alarm is silent.
+        heard = audio.measure_capture(self.stage.audio.since(mark))
+        self.assertEqual(heard.sounds, [], "no sound for a text-only alarm")
+        wait_until(lambda: self.ad_fraction(xscreen.screenshot(self.stage), run) > 0.9, 5,
+                   what="the advertisement back over the list")
+        self.assertEqual(alarm_file_bytes(self.stage), b"\r\n")
+
+        # Closing the main window leaves the reminder open and the program
+        # running; "我知道了" then ends it.
+        run.close_with_keys()
+        wait_until(lambda: run.visible_main_window() is None, 10, what="the main window to close")
+        time.sleep(1.0)  # long enough for a wrongly ending program to be gone
+        self.assertTrue(run.running(), "the open reminder keeps the program running")
+        self.assertIsNotNone(run.reminder_window())
+        self.camera.shoot("main-closed-reminder-open")
+        button = REMINDER_CONTROLS["Command2"]
+        info = xscreen.window_info(self.stage, reminder)
+        xscreen.click(self.stage, info.x + px(button[0]) + px(button[2]) // 2,
+                      info.y + px(button[1]) + px(button[3]) // 2)
+        try:
+            code = run.wait_exit(30)
+        except StageError as error:
+            self.fail("closing the reminder after the main window did not end the program: %s" % error)
+        self.assert_no_sanitizer_report(run)
+        self.assertTrue(run.exit_code_accepted(code), "ended with %s\n%s" % (code, self.tail(run)))
+
+
 class SiteAction(Journey):
     """An "打开QQ农场" alarm opens the configured site in the browser, once."""
 
@@ -486,6 +580,7 @@ class SiteAction(Journey):
 
     def test_qq_farm_alarm_opens_the_site_once(self):
         run = self.launch("first")
+        self.wait_for_advertisement(run)
         run.type_into("tSJ", "0")
         run.choose("cDZ", EXTRA_ACTIONS.index("打开QQ农场"))
         run.type_into("cZQM", "00")
@@ -669,6 +764,7 @@ class SecondCopy(Journey):
 
     def test_second_copy(self):
         first = self.launch("first")
+        self.wait_for_advertisement(first)
         self.stage.run(["xdotool", "windowminimize", "--sync", str(first.current_window())], check=False)
         wait_until(lambda: first.visible_main_window() is None, 10, what="the minimised window to hide")
         other = self.open_other_window("500x300+390+250")
@@ -695,6 +791,7 @@ JOURNEYS = {
     "stage": StageJourney,
     "first_start": FirstStart,
     "text_reminder": TextReminder,
+    "due_minute": DueMinute,
     "site_action": SiteAction,
     "close_and_restart": CloseAndRestart,
     "kill_after_add": KillAfterAdd,

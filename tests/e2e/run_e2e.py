@@ -7,7 +7,7 @@ and a fake logind on a private system bus.
     run_e2e.py --program build/asan/bin/NeloClock --sound build/asan/bin/alarm.wav \\
                --artifacts build/asan [journey ...]
 
-Journeys: stage, first_start, text_reminder, site_action, close_and_restart,
+Journeys: stage, first_start, text_reminder, due_minute, site_action, close_and_restart,
 kill_after_add, power_off, second_copy (all when none is named).
 Screenshots go to <artifacts>/e2e-screenshots/<journey>/, logs to
 <artifacts>/e2e-logs/<journey>/.
