@@ -618,13 +618,21 @@ class Stage:
         self._http_thread.start()
 
     def _lay_out_program(self):
-        # Copied, not linked: the program finds alarm.ini and alarm.wav beside
-        # its resolved executable, which a symbolic link would put back in the
-        # build folder.
-        try:
-            os.link(self.program_source, self.program_path)
-        except OSError:
-            shutil.copy2(self.program_source, self.program_path)
+        # Copied or hard-linked, never symbolically linked: the program finds
+        # alarm.ini and alarm.wav beside its resolved executable, which a
+        # symbolic link would put back in the build folder.
+        # The libraries it loads from its own folder (the web view plugin)
+        # come along; the folder's state (alarm.ini) does not.
+        source_folder = os.path.dirname(self.program_source)
+        shipped = [self.program_source] + sorted(
+            os.path.join(source_folder, name) for name in os.listdir(source_folder)
+            if name.endswith(".so") or ".so." in name or name.endswith(".dll"))
+        for source in shipped:
+            target = self.path("program", os.path.basename(source))
+            try:
+                os.link(source, target)
+            except OSError:
+                shutil.copy2(source, target)
         shutil.copy2(self.sound_source, self.path("program", "alarm.wav"))
 
     def write_settings(self, organization, application, groups):
