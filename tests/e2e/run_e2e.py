@@ -22,6 +22,8 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+# Nothing written into the source tree.
+sys.dont_write_bytecode = True
 
 import journeys  # noqa: E402
 
