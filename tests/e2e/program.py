@@ -165,8 +165,8 @@ class NeloClock:
         return reports
 
     def _own_frame(self, frame):
-        return (self.stage.program_path in frame or "/" + os.path.basename(self.stage.program_path) + "+" in frame
-                or SOURCE_DIR in frame)
+        # The executable and the plugins beside it, symbolized or not.
+        return self.stage.program_dir + "/" in frame or SOURCE_DIR in frame
 
     def exit_code_accepted(self, code):
         """0, or LeakSanitizer's exit code when only libraries leaked."""
