@@ -5,6 +5,9 @@
 QWidget* WebAdPanelHost::createPanel(QWidget* parent)
 {
     m_panel = new AdPanel(AdPanelWebAllowedHere(), parent);
+    // The view exists before the window first shows; the page itself loads
+    // only once the window is on screen.
+    m_panel->prepareView();
     return m_panel;
 }
 

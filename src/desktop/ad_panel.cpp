@@ -149,25 +149,40 @@ bool AdPanel::webAvailable() const
     return m_webAllowed;
 }
 
+void AdPanel::prepareView()
+{
+    if (m_prepared || !loadFactory())
+        return;
+    m_factory->prepareWindow(this);
+    m_prepared = true;
+}
+
 void AdPanel::navigate(const QString& address)
 {
-    if (!m_webAllowed)
-        return;
     if (m_view == nullptr)
         createView();
     if (m_view != nullptr)
         m_factory->load(m_view, AdAddressToUrl(address));
 }
 
-void AdPanel::createView()
+bool AdPanel::loadFactory()
 {
+    if (!m_webAllowed)
+        return false;
+    if (m_factory != nullptr)
+        return true;
     // A missing or broken plugin leaves the panel plain for good.
     QPluginLoader loader(AdWebViewPluginPath(m_pluginFolder));
     m_factory = qobject_cast<AdWebViewFactory*>(loader.instance());
-    if (m_factory == nullptr) {
+    if (m_factory == nullptr)
         m_webAllowed = false;
+    return m_factory != nullptr;
+}
+
+void AdPanel::createView()
+{
+    if (!loadFactory())
         return;
-    }
     m_view = m_factory->createView(this);
     m_view->setGeometry(rect().marginsAdded(kHiddenEdges));
     m_view->show();

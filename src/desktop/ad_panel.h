@@ -50,6 +50,12 @@ public:
 
     bool webAvailable() const;
 
+    // Readies the window for the web view, where one may run; call before
+    // the window first shows. Without it, the first page replaces the
+    // window on screen with one that can show OpenGL: it flickers and drops
+    // the user's clicks and keys.
+    void prepareView();
+
     // Starts loading the address and returns at once. Nothing about the page
     // is reported back; a failed load leaves whatever the view shows.
     void navigate(const QString& address);
@@ -58,10 +64,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool loadFactory();
     void createView();
 
     bool m_webAllowed;
     QString m_pluginFolder;
     AdWebViewFactory* m_factory = nullptr;
     QWidget* m_view = nullptr;
+    bool m_prepared = false;
 };

@@ -13,6 +13,13 @@ class AdWebViewFactory
 public:
     virtual ~AdWebViewFactory() = default;
 
+    // Readies the window that will hold the view, before it first shows:
+    // the view draws through OpenGL from a child it adds only when a page
+    // loads, and a window already on screen would then be replaced by one
+    // that can show OpenGL (it flickers, and clicks and keys in that moment
+    // are lost).
+    virtual void prepareWindow(QWidget* parent) = 0;
+
     // A silent web view, a child of parent; what it needs besides (its
     // profile) is a child of parent too, created before the view, so the
     // owner must delete the view first.

@@ -2,8 +2,18 @@
 
 #include "silent_web_page.h"
 
+#include <QQuickWidget>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
+void AdWebViewPlugin::prepareWindow(QWidget* parent)
+{
+    // An empty OpenGL child is enough for the window to be made able to
+    // show OpenGL the first time; the view itself can come later.
+    auto* anchor = new QQuickWidget(parent);
+    anchor->setObjectName(QStringLiteral("WebGlAnchor"));
+    anchor->setGeometry(0, 0, 0, 0);
+}
 
 QWidget* AdWebViewPlugin::createView(QWidget* parent)
 {

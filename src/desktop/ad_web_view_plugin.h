@@ -12,6 +12,7 @@ class AdWebViewPlugin final : public QObject, public AdWebViewFactory
     Q_INTERFACES(AdWebViewFactory)
 
 public:
+    void prepareWindow(QWidget* parent) override;
     QWidget* createView(QWidget* parent) override;
     void load(QWidget* view, const QUrl& url) override;
 };

@@ -33,7 +33,8 @@ if(TARGET Qt6::WebEngineWidgets)
         ${CMAKE_CURRENT_LIST_DIR}/silent_web_page.h
         ${CMAKE_CURRENT_LIST_DIR}/silent_web_page.cpp
     )
-    target_link_libraries(neloclock_webview PRIVATE Qt6::WebEngineWidgets)
+    find_package(Qt6 REQUIRED COMPONENTS QuickWidgets)
+    target_link_libraries(neloclock_webview PRIVATE Qt6::WebEngineWidgets Qt6::QuickWidgets)
     set_target_properties(neloclock_webview PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${NELOCLOCK_PROGRAM_DIR})
     target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_HAVE_WEBENGINE)
     add_dependencies(neloclock_desktop neloclock_webview)

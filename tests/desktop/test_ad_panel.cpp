@@ -197,11 +197,13 @@ void AdPanelTest::loadsThePageOnceWithoutDialogs()
     auto* panel = new AdPanel(true, &window, QStringLiteral(NELOCLOCK_PLUGIN_DIR));
     panel->setObjectName(QStringLiteral("pBox"));
     panel->setGeometry(203, 41, 333, 281);
+    // Before the window shows, the panel readies it for OpenGL without
+    // starting a web view: that waits for the first navigation.
+    panel->prepareView();
+    QVERIFY(panel->findChild<QWidget*>(QStringLiteral("WebGlAnchor")) != nullptr);
+    QVERIFY(panel->findChild<QWebEngineView*>() == nullptr);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    // Nothing web-related exists before the first navigation.
-    QVERIFY(panel->findChild<QWebEngineView*>() == nullptr);
 
     // Anything that pops up is recorded and sent away, so that a dialog fails
     // the test instead of waiting for a user who never comes.

@@ -356,8 +356,13 @@ class FirstStart(Journey):
 
     def test_first_start(self):
         run = self.launch("first")
+        first_window = run.window_id
         self.camera.shoot("window-shown")
         self.wait_for_advertisement(run)
+        # The page must come into the window the user already sees: a window
+        # replaced on screen flickers and loses the clicks and keys of that
+        # moment.
+        self.assertEqual(run.current_window(), first_window, "the main window was replaced when the page loaded")
         image = self.camera.shoot("advertisement-over-empty-list")
         self.assertEqual(self.ink_in_first_row(image, run), 0, "the empty list shows no line")
 

@@ -206,9 +206,9 @@ class NeloClock:
         return found, info
 
     def current_window_info(self):
-        """The main window as it is on screen now. Qt may replace the native
-        window once (when the web view brings OpenGL in), so the id is looked
-        up again whenever the known one is gone."""
+        """The main window as it is on screen now. The id is looked up again
+        whenever the known one is gone (first_start checks that the page
+        never makes Qt replace the window)."""
         try:
             return wait_until(self._window_on_screen, 5, interval=0.1, what="the main window on screen")[1]
         except StageError:
