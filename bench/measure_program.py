@@ -54,8 +54,8 @@ def pss_kib(pids):
 
 def cpu_ns(pids):
     """CPU time of every thread of these processes, in nanoseconds (the
-    scheduler's own count, finer than clock ticks)."""
-    total = 0
+    scheduler's own count, finer than clock ticks), by thread."""
+    times = {}
     for pid in pids:
         try:
             tasks = os.listdir(f"/proc/{pid}/task")
@@ -64,10 +64,16 @@ def cpu_ns(pids):
         for task in tasks:
             try:
                 with open(f"/proc/{pid}/task/{task}/schedstat") as f:
-                    total += int(f.read().split()[0])
+                    times[int(task)] = int(f.read().split()[0])
             except (OSError, ValueError, IndexError):
                 pass
-    return total
+    return times
+
+
+def cpu_used_ns(before, after):
+    """Time used between two readings: threads that ended in between are
+    not counted, threads that started are counted in full."""
+    return sum(ns - before.get(task, 0) for task, ns in after.items())
 
 
 def kill_tree(pid):
@@ -100,6 +106,10 @@ class Stage:
             if time.time() > deadline:
                 raise RuntimeError("Xvfb did not start")
             time.sleep(0.1)
+        # Services the programs start through the session bus (KAlarm's
+        # global shortcuts, say) need the display as well.
+        subprocess.run(["dbus-update-activation-environment", f"DISPLAY={self.display}"],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for command in (["openbox"], ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
                                       "--width", "120", "--height", "24", "--SetDockType", "true"]):
             self.processes.append(subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
@@ -146,7 +156,7 @@ def measure(command, title, search, env, idle_seconds, settle_seconds, wait_for_
         before = cpu_ns(children_of(pid))
         started = time.monotonic()
         time.sleep(idle_seconds)
-        used = cpu_ns(children_of(pid)) - before
+        used = cpu_used_ns(before, cpu_ns(children_of(pid)))
         elapsed = time.monotonic() - started
         idle = 100.0 * used / 1e9 / elapsed
         return {"startup_ms": startup, "pss_mb": pss / 1024.0, "idle_pct": idle}

@@ -435,6 +435,9 @@ void MainWindow::recomputeAlarmTime()
     EntryPanelState state = panelState();
     m_entry.recomputeAlarmTime(state);
     m_cJS->setText(state.alarmTime);
+    // A time longer than the field (some locales spell the month out)
+    // shows its beginning, the date, rather than its end.
+    m_cJS->setCursorPosition(0);
 }
 
 void MainWindow::applyReminderType()
@@ -471,11 +474,13 @@ void MainWindow::deleteAllAlarms()
 
 void MainWindow::refreshClock()
 {
+    // Nobody reads the clock of a window hidden in the notification area:
+    // it is brought up to date when the window shows again, so a program
+    // left in the tray all day does next to nothing every second.
+    if (!isVisible() && !m_loading)
+        return;
     m_lTime->setText(kClockPrefix + m_parts.dateTimeText.format(m_parts.clock.now()));
-    // Fitting the label to its text lays the text out, which is most of a
-    // tick's cost; a hidden window does that when it shows again.
-    if (isVisible())
-        m_lTime->adjustSize();
+    m_lTime->adjustSize();
 }
 
 void MainWindow::scanAlarms()
@@ -527,7 +532,7 @@ void MainWindow::hideIfMinimised()
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    m_lTime->adjustSize();
+    refreshClock();
     if (m_navigated)
         return;
     m_navigated = true;

@@ -578,6 +578,16 @@ private Q_SLOTS:
         m_h->clock.set(At(7, 0, 0, 0));
         Q_EMIT m_h->ticks.clockDue();
         QCOMPARE(m_h->find<QLabel>(QStringLiteral("lTime"))->text(), QStringLiteral("当前时间 ") + m_h->at(7, 0, 0, 0));
+
+        // Hidden in the tray the ticks change nothing; the window shows the
+        // present time again the moment it comes back.
+        m_h->window->setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!m_h->window->isVisible());
+        m_h->clock.set(At(7, 9, 30, 15));
+        Q_EMIT m_h->ticks.clockDue();
+        m_h->window->bringToFront();
+        QTRY_VERIFY(m_h->window->isVisible());
+        QCOMPARE(m_h->find<QLabel>(QStringLiteral("lTime"))->text(), QStringLiteral("当前时间 ") + m_h->at(7, 9, 30, 15));
     }
 
     void forumLinkOpensTheForum()
