@@ -10,7 +10,7 @@ import subprocess
 import time
 
 import xscreen
-from stage import StageError, die_with_parent, processes_running, wait_until
+from stage import StageError, die_with_parent, end_process_group, processes_running, wait_until
 
 MAIN_TITLE = "Nelo闹钟2.1版"
 SOURCE_DIR = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "src") + "/"
@@ -119,20 +119,7 @@ class NeloClock:
         """Ends the run if the journey has not; used on the way out."""
         if self.popen is None:
             return
-        if self.popen.poll() is None:
-            try:
-                os.killpg(self.popen.pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-            try:
-                self.popen.wait(10)
-            except subprocess.TimeoutExpired:
-                pass
-        # The web view's helpers stay in the program's process group.
-        try:
-            os.killpg(self.popen.pid, signal.SIGKILL)
-        except (ProcessLookupError, PermissionError):
-            pass
+        end_process_group(self.popen, signal.SIGKILL, 10)
 
     def stderr(self):
         try:

@@ -80,6 +80,29 @@ class StageError(RuntimeError):
     pass
 
 
+def end_process_group(popen, first_signal, grace):
+    """Ends a process started in a session of its own and everything in its
+    group: first_signal to the group, then SIGKILL for whatever is left
+    (children that ignored the request, a web view's helpers)."""
+    if popen.poll() is None:
+        try:
+            os.killpg(popen.pid, first_signal)
+        except ProcessLookupError:
+            pass
+        try:
+            popen.wait(grace)
+        except subprocess.TimeoutExpired:
+            pass
+    try:
+        os.killpg(popen.pid, signal.SIGKILL)
+    except (ProcessLookupError, PermissionError):
+        pass
+    try:
+        popen.wait(grace)
+    except subprocess.TimeoutExpired:
+        pass
+
+
 def die_with_parent():
     # A child that outlives a killed suite would be a leftover; the kernel
     # ends it when the suite's process goes away.
@@ -166,24 +189,7 @@ class Service:
         return self.popen.poll() is None
 
     def stop(self, grace=3.0):
-        if self.popen.poll() is None:
-            try:
-                os.killpg(self.popen.pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-            try:
-                self.popen.wait(grace)
-            except subprocess.TimeoutExpired:
-                pass
-        # The group may hold children that ignored the request.
-        try:
-            os.killpg(self.popen.pid, signal.SIGKILL)
-        except (ProcessLookupError, PermissionError):
-            pass
-        try:
-            self.popen.wait(grace)
-        except subprocess.TimeoutExpired:
-            pass
+        end_process_group(self.popen, signal.SIGTERM, grace)
         if self.popen.stdout is not None:
             self.popen.stdout.close()
         self._log.close()

@@ -60,6 +60,24 @@ private:
     mutable QDateTime m_next;
 };
 
+// A scan over a recorded list, with the test's clock and sites.
+struct Rig
+{
+    Rig(const Clock& clock, QSettings& settings, QStringList lines)
+        : sites(settings)
+        , scanner(list, outputs, clock, text, sites)
+    {
+        list.lines = std::move(lines);
+        outputs.list = &list;
+    }
+
+    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
+    const SiteAddresses sites;
+    ListOfLines list;
+    RecordingOutputs outputs;
+    AlarmScanner scanner;
+};
+
 QDateTime At(int day, int hour, int minute, int second)
 {
     return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC);
@@ -160,39 +178,27 @@ void TestAlarmScanner::scan()
     QFETCH(QStringList, events);
 
     FakeClock clock(now);
-    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
-    const SiteAddresses sites(*m_settings);
-    ListOfLines list;
-    list.lines = lines;
-    RecordingOutputs outputs;
-    outputs.list = &list;
-    AlarmScanner scanner(list, outputs, clock, text, sites);
+    Rig rig(clock, *m_settings, lines);
 
-    const int fired = scanner.scan();
+    const int fired = rig.scanner.scan();
 
-    QCOMPARE(list.lines, remaining);
-    QCOMPARE(outputs.events, events);
+    QCOMPARE(rig.list.lines, remaining);
+    QCOMPARE(rig.outputs.events, events);
     QCOMPARE(fired, lines.size() - remaining.size());
 }
 
 void TestAlarmScanner::reminderTextFollowsEveryExaminedLine()
 {
     FakeClock clock(At(6, 10, 0, 0));
-    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
-    const SiteAddresses sites(*m_settings);
-    ListOfLines list;
-    list.lines = {QStringLiteral("2026/12/6 9:00:00|文本框提醒|先响|"),
-                  QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天的|")};
-    RecordingOutputs outputs;
-    outputs.list = &list;
-    AlarmScanner scanner(list, outputs, clock, text, sites);
+    Rig rig(clock, *m_settings, {QStringLiteral("2026/12/6 9:00:00|文本框提醒|先响|"),
+                                 QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天的|")});
 
-    QVERIFY(scanner.currentReminderText().isEmpty());
-    scanner.scan();
+    QVERIFY(rig.scanner.currentReminderText().isEmpty());
+    rig.scanner.scan();
     // The window showed the fired line's text, yet the shared text has moved
     // on to the pending line examined after it.
-    QCOMPARE(outputs.events, QStringList{QStringLiteral("window:先响")});
-    QCOMPARE(scanner.currentReminderText(), QStringLiteral("明天的"));
+    QCOMPARE(rig.outputs.events, QStringList{QStringLiteral("window:先响")});
+    QCOMPARE(rig.scanner.currentReminderText(), QStringLiteral("明天的"));
 }
 
 void TestAlarmScanner::readsTheClockAfreshForEachLine()
@@ -200,38 +206,26 @@ void TestAlarmScanner::readsTheClockAfreshForEachLine()
     // The first reading is 10:00, the second 10:01: only the second line,
     // due at 10:01, sees its minute arrive during this pass.
     MarchingClock clock(At(6, 10, 0, 0));
-    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
-    const SiteAddresses sites(*m_settings);
-    ListOfLines list;
     const QString dueAtOne = QStringLiteral("2026/12/6 10:01:00|声音提醒||");
-    list.lines = {dueAtOne, dueAtOne};
-    RecordingOutputs outputs;
-    outputs.list = &list;
-    AlarmScanner scanner(list, outputs, clock, text, sites);
+    Rig rig(clock, *m_settings, {dueAtOne, dueAtOne});
 
-    QCOMPARE(scanner.scan(), 1);
-    QCOMPARE(list.lines, QStringList{dueAtOne});
+    QCOMPARE(rig.scanner.scan(), 1);
+    QCOMPARE(rig.list.lines, QStringList{dueAtOne});
 }
 
 void TestAlarmScanner::powerOffEndsThePassWithItsLineGone()
 {
     FakeClock clock(At(6, 10, 0, 0));
-    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
-    const SiteAddresses sites(*m_settings);
-    ListOfLines list;
     const QString pending = QStringLiteral("2026/12/7 9:00:00|声音提醒||");
     const QString dueBelow = QStringLiteral("2026/12/6 9:00:00|声音提醒||");
-    list.lines = {pending, QStringLiteral("2026/12/6 9:00:00|声音及附加动作||关闭电脑"), dueBelow};
-    RecordingOutputs outputs;
-    outputs.list = &list;
-    AlarmScanner scanner(list, outputs, clock, text, sites);
+    Rig rig(clock, *m_settings, {pending, QStringLiteral("2026/12/6 9:00:00|声音及附加动作||关闭电脑"), dueBelow});
 
-    QCOMPARE(scanner.scan(), 1);
-    QCOMPARE(outputs.events, (QStringList{"sound", "poweroff", "end"}));
+    QCOMPARE(rig.scanner.scan(), 1);
+    QCOMPARE(rig.outputs.events, (QStringList{"sound", "poweroff", "end"}));
     // The power-off saw a list without its own line, and nothing below it
     // was looked at.
-    QCOMPARE(outputs.linesAtPowerOff, (QStringList{pending, dueBelow}));
-    QCOMPARE(list.lines, (QStringList{pending, dueBelow}));
+    QCOMPARE(rig.outputs.linesAtPowerOff, (QStringList{pending, dueBelow}));
+    QCOMPARE(rig.list.lines, (QStringList{pending, dueBelow}));
 }
 
 void TestAlarmScanner::seesLinesEditedBetweenPasses()
@@ -239,30 +233,24 @@ void TestAlarmScanner::seesLinesEditedBetweenPasses()
     // The scan remembers what it read at each position; whatever the user
     // changes in between must still be judged by its own due time.
     FakeClock clock(At(6, 10, 0, 0));
-    const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
-    const SiteAddresses sites(*m_settings);
-    ListOfLines list;
     const QString tomorrow = QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天|");
     const QString atFive = QStringLiteral("2026/12/6 10:05:00|文本框提醒|五分|");
     const QString atTen = QStringLiteral("2026/12/6 10:10:00|文本框提醒|十分|");
-    list.lines = {tomorrow, atTen, atFive};
-    RecordingOutputs outputs;
-    outputs.list = &list;
-    AlarmScanner scanner(list, outputs, clock, text, sites);
+    Rig rig(clock, *m_settings, {tomorrow, atTen, atFive});
 
-    QCOMPARE(scanner.scan(), 0);
+    QCOMPARE(rig.scanner.scan(), 0);
     // A line replaced in place, one deleted above others, one appended.
-    list.lines[0] = QStringLiteral("2026/12/6 9:00:00|文本框提醒|改过|");
-    list.lines.removeAt(1);
-    list.lines.append(atTen);
-    QCOMPARE(scanner.scan(), 1);
-    QCOMPARE(list.lines, (QStringList{atFive, atTen}));
+    rig.list.lines[0] = QStringLiteral("2026/12/6 9:00:00|文本框提醒|改过|");
+    rig.list.lines.removeAt(1);
+    rig.list.lines.append(atTen);
+    QCOMPARE(rig.scanner.scan(), 1);
+    QCOMPARE(rig.list.lines, (QStringList{atFive, atTen}));
 
     clock.set(At(6, 10, 5, 0));
-    QCOMPARE(scanner.scan(), 1);
+    QCOMPARE(rig.scanner.scan(), 1);
     clock.set(At(6, 10, 10, 0));
-    QCOMPARE(scanner.scan(), 1);
-    QCOMPARE(outputs.events, (QStringList{"window:改过", "window:五分", "window:十分", "panel"}));
+    QCOMPARE(rig.scanner.scan(), 1);
+    QCOMPARE(rig.outputs.events, (QStringList{"window:改过", "window:五分", "window:十分", "panel"}));
 }
 
 QTEST_GUILESS_MAIN(TestAlarmScanner)
