@@ -25,6 +25,7 @@ class NoNotice final : public SaveFailureNotice
 {
 public:
     void alarmFileNotSaved(const QString&, const QString&) override {}
+    void alarmFileNotRead(const QString&, const QString&, const QString&) override {}
 };
 
 class QuietOutputs final : public AlarmOutputs
@@ -34,7 +35,6 @@ public:
     void showReminder(const QString&) override {}
     void openUrl(const QString&) override {}
     void powerOff() override {}
-    void endProgram() override {}
     void showAdPanel() override {}
 };
 
@@ -62,8 +62,9 @@ void BM_ScanNoneDue(benchmark::State& state)
     QSettings settings(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     const SiteAddresses sites(settings);
     NoNotice notice;
-    AlarmBook book(dir.filePath(QStringLiteral("alarm.ini")), notice);
-    book.setLoaded(PendingLines(text, clock.now()));
+    const QString path = dir.filePath(QStringLiteral("alarm.ini"));
+    AlarmBook book({path, path}, notice);
+    book.model().setStringList(PendingLines(text, clock.now()));
     QuietOutputs outputs;
     AlarmScanner scanner(book, outputs, clock, text, sites);
     for (auto _ : state)
@@ -81,14 +82,15 @@ void BM_AddAlarm(benchmark::State& state)
     const DateTimeText text;
     QTemporaryDir dir;
     NoNotice notice;
-    AlarmBook book(dir.filePath(QStringLiteral("alarm.ini")), notice);
+    const QString path = dir.filePath(QStringLiteral("alarm.ini"));
+    AlarmBook book({path, path}, notice);
     QStringList lines = PendingLines(text, clock.now());
     lines.removeLast();
     const QString added = BuildAlarmLine(clock.now().addSecs(600), ReminderTypeText(ReminderType::Sound), QString(),
                                          QString(), text);
     for (auto _ : state) {
         state.PauseTiming();
-        book.setLoaded(lines);
+        book.model().setStringList(lines);
         state.ResumeTiming();
         book.add(added);
     }
@@ -105,7 +107,7 @@ void BM_LoadAlarmFile(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("alarm.ini"));
     SaveAlarmFile(path, PendingLines(text, clock.now()));
     for (auto _ : state) {
-        const QStringList lines = LoadAlarmFile(path, true, clock, text);
+        const QStringList lines = PendingAlarmLines(ReadAlarmFile(path).lines, true, clock, text);
         if (lines.size() != kLines)
             state.SkipWithError("lines lost");
     }

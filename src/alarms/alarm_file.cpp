@@ -1,11 +1,13 @@
 #include "alarm_file.h"
 
 #include "alarm_entry.h"
+#include "alarms_log.h"
 #include "clock.h"
 #include "date_time_text.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -14,8 +16,8 @@
 
 namespace {
 
-const char* const kEncoding = "GB18030";
 constexpr qsizetype kShortestKeptLine = 11;
+const QString kFileName = QStringLiteral("alarm.ini");
 
 // Characters as the user sees them: a character outside the basic plane
 // (an emoji) counts once, not as its two UTF-16 halves.
@@ -35,22 +37,41 @@ bool CanCreateFilesIn(const QString& folder)
     return probe.open();
 }
 
-} // namespace
-
-QString AlarmFilePath(const QString& programFolder)
+QString NoConverter(const char* encoding)
 {
-    const QString name = QStringLiteral("alarm.ini");
-    if (CanCreateFilesIn(programFolder))
-        return QDir(programFolder).filePath(name);
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(dataFolder);
-    return QDir(dataFolder).filePath(name);
+    return QStringLiteral("没有 %1 字符转换器").arg(QLatin1StringView(encoding));
 }
 
-QStringList DecodeAlarmFile(const QByteArray& bytes)
+} // namespace
+
+AlarmFileLocation LocateAlarmFile(const QString& programFolder, bool programFolderWritable,
+                                  const QString& userDataFolder)
 {
-    QStringDecoder decoder(kEncoding);
+    const QString beside = QDir(programFolder).filePath(kFileName);
+    if (programFolderWritable)
+        return {beside, beside};
+    const QString own = QDir(userDataFolder).filePath(kFileName);
+    return {QFileInfo::exists(own) || !QFileInfo::exists(beside) ? own : beside, own};
+}
+
+AlarmFileLocation LocateAlarmFile(const QString& programFolder)
+{
+    if (CanCreateFilesIn(programFolder))
+        return LocateAlarmFile(programFolder, true, QString());
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QDir().mkpath(dataFolder))
+        qCWarning(lcAlarms) << "cannot create the data folder" << dataFolder;
+    return LocateAlarmFile(programFolder, false, dataFolder);
+}
+
+std::optional<QStringList> DecodeAlarmFile(const QByteArray& bytes, const char* encoding)
+{
+    QStringDecoder decoder(encoding);
+    if (!decoder.isValid())
+        return std::nullopt;
     const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -67,28 +88,58 @@ QStringList DecodeAlarmFile(const QByteArray& bytes)
     return lines;
 }
 
-QByteArray EncodeAlarmFile(const QStringList& lines)
+std::optional<QByteArray> EncodeAlarmFile(const QStringList& lines, const char* encoding)
 {
-    QStringEncoder encoder(kEncoding);
-    QByteArray bytes;
+    QStringEncoder encoder(encoding);
+    if (!encoder.isValid())
+        return std::nullopt;
     if (lines.isEmpty())
         return QByteArrayLiteral("\r\n");
+    QByteArray bytes;
     for (const QString& line : lines) {
         bytes += encoder.encode(line);
         bytes += "\r\n";
     }
+    if (encoder.hasError())
+        return std::nullopt;
     return bytes;
 }
 
-QStringList LoadAlarmFile(const QString& path, bool clearExpired, const Clock& clock,
-                          const DateTimeText& dateTimeText)
+AlarmFileRead ReadAlarmFile(const QString& path, const char* encoding)
 {
+    AlarmFileRead read;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return read;
+    read.status = AlarmFileRead::Status::Unreadable;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        read.error = info.isDir() ? QStringLiteral("这是一个文件夹") : file.errorString();
+        return read;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        read.error = file.errorString();
+        return read;
+    }
+    const auto lines = DecodeAlarmFile(bytes, encoding);
+    if (!lines) {
+        read.error = QStringDecoder(encoding).isValid()
+                         ? QStringLiteral("文件里有不能按 %1 读出的字节").arg(QLatin1StringView(encoding))
+                         : NoConverter(encoding);
+        return read;
+    }
+    read.status = AlarmFileRead::Status::Read;
+    read.lines = *lines;
+    return read;
+}
+
+QStringList PendingAlarmLines(const QStringList& lines, bool clearExpired, const Clock& clock,
+                              const DateTimeText& dateTimeText)
+{
     const QString powerOff = ExtraActionText(ExtraAction::PowerOff);
     QStringList kept;
-    for (const QString& line : DecodeAlarmFile(file.readAll())) {
+    for (const QString& line : lines) {
         if (line.size() < kShortestKeptLine || CharacterCount(line) < kShortestKeptLine)
             continue;
         const AlarmEntry entry = AlarmEntry::fromLine(line);
@@ -103,26 +154,42 @@ QStringList LoadAlarmFile(const QString& path, bool clearExpired, const Clock& c
     return kept;
 }
 
-bool SaveAlarmFile(const QString& path, const QStringList& lines, QString* error)
+bool SaveAlarmFile(const QString& path, const QStringList& lines, QString* error, const char* encoding)
 {
-    QSaveFile file(path);
     const auto fail = [&](const QString& what) {
         if (error)
             *error = what;
-        file.cancelWriting();
         return false;
     };
+    // Refused before the file is touched: a converter that cannot write the
+    // lines must not leave empty lines where the alarms were.
+    const auto bytes = EncodeAlarmFile(lines, encoding);
+    if (!bytes)
+        return fail(QStringEncoder(encoding).isValid()
+                        ? QStringLiteral("有的字符不能按 %1 写出").arg(QLatin1StringView(encoding))
+                        : NoConverter(encoding));
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    const QByteArray bytes = EncodeAlarmFile(lines);
-    if (file.write(bytes) != bytes.size())
-        return fail(file.errorString());
-    if (!file.flush())
-        return fail(file.errorString());
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    if (file.write(*bytes) != bytes->size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
     }
+    if (!file.commit())
+        return fail(file.errorString());
     return true;
+}
+
+std::optional<QString> SetAsideUnreadable(const QString& path, QString* error)
+{
+    QString target = path + QStringLiteral(".unreadable");
+    for (int number = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++number)
+        target = path + QStringLiteral(".unreadable.%1").arg(number);
+    // A rename keeps every byte, also of a file the program may not read.
+    if (QDir().rename(path, target))
+        return target;
+    if (error)
+        *error = QStringLiteral("无法改名为 %1").arg(QDir::toNativeSeparators(target));
+    return std::nullopt;
 }

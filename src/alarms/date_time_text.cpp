@@ -254,12 +254,13 @@ std::optional<QDateTime> ReadPieces(QStringView text, const QList<Piece>& datePi
     return QDateTime(date, time, Qt::UTC);
 }
 
-// The numeric year-first forms Chinese systems write, whatever the locale:
-// yyyy/M/d or yyyy-M-d, optionally followed by H:m:s or H:m, with or
-// without leading zeros.
+// The year-first forms Chinese systems write and people type, whatever the
+// locale: yyyy/M/d, yyyy-M-d, yyyy.M.d or yyyy年M月d日, optionally followed
+// by H:m:s or H:m, with or without leading zeros.
 std::optional<QDateTime> ParseYearFirst(QStringView text)
 {
-    static const QList<Piece> dates[] = {ToPieces(QStringLiteral("yyyy/M/d")), ToPieces(QStringLiteral("yyyy-M-d"))};
+    static const QList<Piece> dates[] = {ToPieces(QStringLiteral("yyyy/M/d")), ToPieces(QStringLiteral("yyyy-M-d")),
+                                         ToPieces(QStringLiteral("yyyy.M.d")), ToPieces(QStringLiteral("yyyy年M月d日"))};
     static const QList<Piece> times[] = {ToPieces(QStringLiteral("H:m:s")), ToPieces(QStringLiteral("H:m"))};
     for (const auto& date : dates) {
         for (const auto& time : times) {

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "alarms_log.h"
+
 #include <QLocale>
 #include <QSettings>
 
@@ -58,5 +60,8 @@ bool Options::save(const QString& time, int clear, int autoRun)
     m_settings.setValue(kAuto, QString::number(autoRun));
     m_settings.endGroup();
     m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    if (m_settings.status() == QSettings::NoError)
+        return true;
+    qCWarning(lcAlarms) << "the options could not be written to" << m_settings.fileName();
+    return false;
 }

@@ -3,16 +3,36 @@
 #include "alarm_file.h"
 #include "save_failure_notice.h"
 
-AlarmBook::AlarmBook(QString filePath, SaveFailureNotice& notice, QObject* parent)
+AlarmBook::AlarmBook(AlarmFileLocation location, SaveFailureNotice& notice, const char* encoding, QObject* parent)
     : QObject(parent)
-    , m_filePath(std::move(filePath))
+    , m_location(std::move(location))
     , m_notice(notice)
+    , m_encoding(encoding)
 {
 }
 
-void AlarmBook::setLoaded(const QStringList& lines)
+void AlarmBook::load(bool clearExpired, const Clock& clock, const DateTimeText& dateTimeText)
 {
-    m_model.setStringList(lines);
+    const AlarmFileRead read = ReadAlarmFile(m_location.readPath, m_encoding);
+    if (read.status == AlarmFileRead::Status::Unreadable) {
+        QString keptAs;
+        QString reason = read.error;
+        // Only a file that would be written over is moved; one read from
+        // a read-only program folder stays where it is.
+        if (m_location.readPath == m_location.writePath) {
+            QString moveError;
+            if (const auto target = SetAsideUnreadable(m_location.readPath, &moveError)) {
+                keptAs = *target;
+            } else {
+                m_writeBlocked = true;
+                reason += u'\n' + moveError;
+            }
+        }
+        // A blocked write has just been explained; it is not reported again.
+        m_failureReported = m_writeBlocked;
+        m_notice.alarmFileNotRead(m_location.readPath, reason, keptAs);
+    }
+    m_model.setStringList(PendingAlarmLines(read.lines, clearExpired, clock, dateTimeText));
 }
 
 void AlarmBook::add(const QString& line)
@@ -49,14 +69,14 @@ void AlarmBook::scanned(int fired)
 
 bool AlarmBook::save()
 {
-    QString reason;
-    if (SaveAlarmFile(m_filePath, lines(), &reason)) {
+    QString reason = QStringLiteral("原来的闹钟文件读不出，也无法移开，为了不覆盖它，不再写入。");
+    if (!m_writeBlocked && SaveAlarmFile(m_location.writePath, lines(), &reason, m_encoding)) {
         m_failureReported = false;
         return true;
     }
     if (!m_failureReported) {
         m_failureReported = true;
-        m_notice.alarmFileNotSaved(m_filePath, reason);
+        m_notice.alarmFileNotSaved(m_location.writePath, reason);
     }
     return false;
 }

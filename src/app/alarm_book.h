@@ -1,11 +1,14 @@
 #pragma once
 
+#include "alarm_file.h"
 #include "alarm_list.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QStringListModel>
 
+class Clock;
+class DateTimeText;
 class SaveFailureNotice;
 
 // The alarm lines of the main window's list, with the advertisement panel
@@ -14,20 +17,23 @@ class SaveFailureNotice;
 // Every change the user makes is written to the alarm file at once, so a
 // crash, a kill or a power cut loses nothing. When the file cannot be
 // written the user hears of it once, not at every change, until a write
-// succeeds again.
+// succeeds again. A file that exists but cannot be read is moved aside
+// before anything is written in its place.
 class AlarmBook final : public QObject, public AlarmList
 {
     Q_OBJECT
 
 public:
-    AlarmBook(QString filePath, SaveFailureNotice& notice, QObject* parent = nullptr);
+    AlarmBook(AlarmFileLocation location, SaveFailureNotice& notice, const char* encoding = kAlarmFileEncoding,
+              QObject* parent = nullptr);
 
     QStringListModel& model() { return m_model; }
     QStringList lines() const { return m_model.stringList(); }
-    const QString& filePath() const { return m_filePath; }
+    const QString& filePath() const { return m_location.writePath; }
 
-    // The lines read at start-up; nothing is written back for them.
-    void setLoaded(const QStringList& lines);
+    // The start-up read: the pending lines of the file; nothing is written
+    // back for them.
+    void load(bool clearExpired, const Clock& clock, const DateTimeText& dateTimeText);
 
     // An added alarm goes last; the panel uncovers the list.
     void add(const QString& line);
@@ -55,8 +61,12 @@ Q_SIGNALS:
 
 private:
     QStringListModel m_model;
-    QString m_filePath;
+    AlarmFileLocation m_location;
     SaveFailureNotice& m_notice;
+    const char* m_encoding;
+    // Set when an unreadable file could not be moved aside: writing would
+    // destroy it.
+    bool m_writeBlocked = false;
     bool m_adPanelVisible = true;
     bool m_failureReported = false;
 };

@@ -71,8 +71,21 @@ std::optional<QDateTime> EntryPanel::dueTime(const EntryPanelState& state) const
     return AddUnits(*alarmTime, -std::floor(*advance), 60);
 }
 
-QString EntryPanel::alarmLine(const EntryPanelState& state) const
+bool EntryPanel::alarmTimeReadable(const EntryPanelState& state) const
 {
-    return BuildAlarmLine(dueTime(state), state.type, state.textEnabled ? state.text : QString(),
+    return m_dateTimeText.parse(state.alarmTime).has_value();
+}
+
+bool EntryPanel::advanceReadable(const EntryPanelState& state) const
+{
+    return StrictNumber(state.advance).has_value();
+}
+
+std::optional<QString> EntryPanel::alarmLine(const EntryPanelState& state) const
+{
+    const auto due = dueTime(state);
+    if (!due)
+        return std::nullopt;
+    return BuildAlarmLine(due, state.type, state.textEnabled ? state.text : QString(),
                           state.actionEnabled ? state.action : QString(), m_dateTimeText);
 }

@@ -23,9 +23,9 @@ struct EntryPanelState
     bool actionEnabled = true;
 };
 
-// The entry panel's reactions, on its fields' contents. Each step that cannot
-// be carried out (a field that is not a number, a time that is not a date)
-// is skipped and leaves its result as it was; nothing is refused or reported.
+// The entry panel's reactions, on its fields' contents. Each step of the
+// alarm time that cannot be carried out (a field that is not a number, a
+// time that is not a date) is skipped and leaves its result as it was.
 class EntryPanel final
 {
 public:
@@ -44,9 +44,13 @@ public:
     // whole number below; nothing when either field is unreadable.
     std::optional<QDateTime> dueTime(const EntryPanelState& state) const;
 
+    bool alarmTimeReadable(const EntryPanelState& state) const;
+    bool advanceReadable(const EntryPanelState& state) const;
+
     // The line an added alarm appends: due|type|text|action, with the text
-    // and action empty when their fields are off.
-    QString alarmLine(const EntryPanelState& state) const;
+    // and action empty when their fields are off. Nothing when the due time
+    // cannot be worked out: such a line would fire at once.
+    std::optional<QString> alarmLine(const EntryPanelState& state) const;
 
 private:
     const Clock& m_clock;

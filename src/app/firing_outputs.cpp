@@ -29,12 +29,8 @@ void FiringOutputs::openUrl(const QString& address)
 void FiringOutputs::powerOff()
 {
     m_parts.book.save();
-    m_parts.powerOff.shutDown();
-}
-
-void FiringOutputs::endProgram()
-{
-    m_parts.endProgram();
+    m_parts.stopScanning();
+    m_parts.powerOff.shutDown(m_parts.endProgram);
 }
 
 void FiringOutputs::showAdPanel()

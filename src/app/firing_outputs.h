@@ -22,6 +22,8 @@ public:
         UrlOpener& browser;
         PowerOff& powerOff;
         AlarmBook& book;
+        // A power-off has been asked for: no more scans.
+        std::function<void()> stopScanning;
         // Ends the program without the main window's closing steps.
         std::function<void()> endProgram;
     };
@@ -34,7 +36,6 @@ public:
     // The list on disk is brought up to date first: the program ends right
     // after the request, and the power-off alarm must not come back.
     void powerOff() override;
-    void endProgram() override;
     void showAdPanel() override;
 
 private:

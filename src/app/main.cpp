@@ -7,6 +7,7 @@
 #include "clock_ticks.h"
 #include "date_time_text.h"
 #include "main_window.h"
+#include "platform_choice.h"
 #include "media_alarm_sound.h"
 #include "program_lifetime.h"
 #include "reminder_window_display.h"
@@ -24,11 +25,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QSystemTrayIcon>
 
 int main(int argc, char* argv[])
 {
+    if (const QByteArray platform = ChoosePlatform(QProcessEnvironment::systemEnvironment()); !platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     PrepareAdPanel(argc, argv);
     QApplication app(argc, argv);
     // Settings and the login entry are named after the executable, so a
@@ -41,7 +45,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(AppIcon());
 
     const QString programFolder = QCoreApplication::applicationDirPath();
-    SingleInstance instance(AlarmFilePath(programFolder));
+    const AlarmFileLocation alarmFile = LocateAlarmFile(programFolder);
+    SingleInstance instance(alarmFile.writePath);
     if (!instance.claim())
         return 0;
 
@@ -64,7 +69,7 @@ int main(int argc, char* argv[])
     SaveFailureBox saveFailure;
     bool ended = false;
 
-    MainWindow window({clock, dateTimeText, settings, programFolder, ticks, sound, reminder, browser, powerOff,
+    MainWindow window({clock, dateTimeText, settings, alarmFile, ticks, sound, reminder, browser, powerOff,
                        *autoStart, adPanel, saveFailure, &QSystemTrayIcon::isSystemTrayAvailable, [&ended] {
                            // After a power-off request: no closing steps,
                            // the alarm file is already up to date.

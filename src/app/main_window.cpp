@@ -11,6 +11,7 @@
 #include "date_time_text.h"
 #include "gap_label.h"
 #include "link_label.h"
+#include "strict_number.h"
 #include "tray_icon.h"
 #include "url_opener.h"
 
@@ -91,8 +92,11 @@ QComboBox* MakeCombo(const QString& name, bool editable, QWidget* parent)
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->setEditable(editable);
-    // The lists are fixed and typed entries are used as typed, never added.
+    // The lists are fixed and typed entries are used as typed, never added
+    // and never completed: "2" stays 2 hours, not the "20" the list holds.
     combo->setInsertPolicy(QComboBox::NoInsert);
+    if (editable)
+        combo->setCompleter(nullptr);
     return combo;
 }
 
@@ -137,6 +141,18 @@ void SetRed(QWidget* widget)
     widget->setPalette(palette);
 }
 
+// A field whose text cannot be read gets a red frame and says why.
+void MarkUnreadable(QLineEdit* field, bool unreadable)
+{
+    if (unreadable == !field->toolTip().isEmpty())
+        return;
+    field->setStyleSheet(unreadable ? QStringLiteral("QLineEdit { border: 2px solid #ff0000; }") : QString());
+    field->setToolTip(unreadable ? (field->objectName() == u"tSJ"
+                                        ? QStringLiteral("无法识别，请填写分钟数，例如 2")
+                                        : QStringLiteral("无法识别，请按 2026/12/6 23:00 的样式填写"))
+                                 : QString());
+}
+
 const QString kClockPrefix = QStringLiteral("当前时间 ");
 const QString kAdvanceCaption = QStringLiteral("提前提醒         分钟（推荐）");
 
@@ -148,9 +164,9 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     , m_sites(m_parts.settings)
     , m_options(m_parts.settings)
     , m_entry(m_parts.clock, m_parts.dateTimeText)
-    , m_book(AlarmFilePath(m_parts.programFolder), m_parts.saveFailure)
+    , m_book(m_parts.alarmFile, m_parts.saveFailure)
     , m_outputs({m_parts.sound, m_parts.reminder, m_parts.browser, m_parts.powerOff, m_book,
-                 [this] { endProgram(); }})
+                 [this] { m_ended = true; }, [this] { endProgram(); }})
     , m_scanner(m_book, m_outputs, m_parts.clock, m_parts.dateTimeText, m_sites)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -312,6 +328,8 @@ void MainWindow::connectControls()
     connect(m_cTX, &QComboBox::currentIndexChanged, this, &MainWindow::applyReminderType);
     connect(m_cmdAdd, &QPushButton::clicked, this, &MainWindow::addAlarm);
     m_tSJ->installEventFilter(this);
+    connect(m_cJS, &QLineEdit::textChanged, this, &MainWindow::clearCorrectedMarks);
+    connect(m_tSJ, &QLineEdit::textChanged, this, &MainWindow::clearCorrectedMarks);
 
     connect(m_tSJ, &QLineEdit::textChanged, this, &MainWindow::saveOptions);
     connect(m_ckClr, &QCheckBox::stateChanged, this, &MainWindow::saveOptions);
@@ -334,8 +352,7 @@ void MainWindow::load()
     centre();
     refreshClock();
     restoreOptions();
-    m_book.setLoaded(LoadAlarmFile(m_book.filePath(), m_ckClr->checkState() != Qt::Unchecked, m_parts.clock,
-                                   m_parts.dateTimeText));
+    m_book.load(m_ckClr->checkState() != Qt::Unchecked, m_parts.clock, m_parts.dateTimeText);
     if (m_book.count() > 0) {
         m_startsHidden = true;
         setWindowState(windowState() | Qt::WindowMinimized);
@@ -450,7 +467,24 @@ void MainWindow::applyReminderType()
 
 void MainWindow::addAlarm()
 {
-    m_book.add(m_entry.alarmLine(panelState()));
+    // A time the program cannot read would fire at once: nothing is added,
+    // and the field that needs correcting says so.
+    const EntryPanelState state = panelState();
+    const bool timeRead = m_entry.alarmTimeReadable(state);
+    const bool advanceRead = m_entry.advanceReadable(state);
+    MarkUnreadable(m_cJS, !timeRead);
+    MarkUnreadable(m_tSJ, !advanceRead);
+    if (const auto line = m_entry.alarmLine(state))
+        m_book.add(*line);
+}
+
+void MainWindow::clearCorrectedMarks()
+{
+    const EntryPanelState state = panelState();
+    if (m_entry.alarmTimeReadable(state))
+        MarkUnreadable(m_cJS, false);
+    if (m_entry.advanceReadable(state))
+        MarkUnreadable(m_tSJ, false);
 }
 
 void MainWindow::handleListMouseDown(Qt::MouseButton button, const QPoint& globalPosition)

@@ -76,6 +76,7 @@ private:
     void recomputeAlarmTime();
     void applyReminderType();
     void addAlarm();
+    void clearCorrectedMarks();
 
     void handleListMouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void deleteSelectedAlarm();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarm_file.h"
+
 #include <QString>
 
 #include <functional>
@@ -24,8 +26,8 @@ struct MainWindowParts
     const Clock& clock;
     const DateTimeText& dateTimeText;
     QSettings& settings;
-    // The folder of the executable; alarm.ini lives there when it can.
-    QString programFolder;
+    // Where alarm.ini is read and written.
+    AlarmFileLocation alarmFile;
     ClockTicks& ticks;
     AlarmSound& sound;
     ReminderDisplay& reminder;

@@ -15,8 +15,11 @@ public:
     explicit SaveFailureBox(QWidget* parent = nullptr);
 
     void alarmFileNotSaved(const QString& path, const QString& reason) override;
+    void alarmFileNotRead(const QString& path, const QString& reason, const QString& keptAs) override;
 
 private:
+    void show(QString message, const QString& reason);
+
     QWidget* m_parent;
     QPointer<QMessageBox> m_box;
 };

@@ -1,5 +1,7 @@
 #include "ad_panel.h"
 
+#include "desktop_log.h"
+
 #include <QCoreApplication>
 #include <QMargins>
 #include <QPalette>
@@ -174,8 +176,10 @@ bool AdPanel::loadFactory()
     // A missing or broken plugin leaves the panel plain for good.
     QPluginLoader loader(AdWebViewPluginPath(m_pluginFolder));
     m_factory = qobject_cast<AdWebViewFactory*>(loader.instance());
-    if (m_factory == nullptr)
+    if (m_factory == nullptr) {
+        qCWarning(lcDesktop) << "no web view for the advertisement:" << loader.errorString();
         m_webAllowed = false;
+    }
     return m_factory != nullptr;
 }
 

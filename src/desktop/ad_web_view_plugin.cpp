@@ -2,9 +2,18 @@
 
 #include "silent_web_page.h"
 
+#include <QLoggingCategory>
 #include <QQuickWidget>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
+namespace {
+
+// The plugin is loaded apart from the program, so it names the desktop
+// category itself.
+Q_LOGGING_CATEGORY(lcDesktop, "neloclock.desktop")
+
+} // namespace
 
 void AdWebViewPlugin::prepareWindow(QWidget* parent)
 {
@@ -25,6 +34,10 @@ QWidget* AdWebViewPlugin::createView(QWidget* parent)
     // The context menu leads to "save page" and "view source", which open
     // windows and dialogs of their own.
     view->setContextMenuPolicy(Qt::NoContextMenu);
+    QObject::connect(view, &QWebEngineView::loadFinished, view, [view](bool ok) {
+        if (!ok)
+            qCWarning(lcDesktop) << "the advertisement page did not load:" << view->url();
+    });
     return view;
 }
 

@@ -1,5 +1,7 @@
 #include "xdg_auto_start.h"
 
+#include "desktop_log.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,25 +88,24 @@ QByteArray XdgAutoStart::entryText() const
 void XdgAutoStart::enable()
 {
     const QString path = entryPath();
-    if (path.isEmpty() || !QDir().mkpath(m_directory))
+    if (path.isEmpty() || !QDir().mkpath(m_directory)) {
+        qCWarning(lcDesktop) << "no folder for the login entry:" << m_directory;
         return;
+    }
 
     // QSaveFile writes beside the target and renames over it, so a session
     // that reads the folder at login never sees half an entry.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
     const QByteArray text = entryText();
-    if (file.write(text) != text.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit()) {
+        qCWarning(lcDesktop) << "the login entry could not be written:" << path << file.errorString();
         file.cancelWriting();
-        return;
     }
-    file.commit();
 }
 
 void XdgAutoStart::disable()
 {
     const QString path = entryPath();
-    if (!path.isEmpty())
-        QFile::remove(path);
+    if (!path.isEmpty() && QFileInfo::exists(path) && !QFile::remove(path))
+        qCWarning(lcDesktop) << "the login entry could not be removed:" << path;
 }

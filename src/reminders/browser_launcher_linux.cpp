@@ -1,5 +1,7 @@
 #include "browser_launcher.h"
 
+#include "reminders_log.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -7,8 +9,9 @@ namespace {
 
 void StartDetached(const QString& program, const QStringList& arguments)
 {
-    // Fails silently: a desktop without xdg-open simply opens nothing.
-    QProcess::startDetached(program, arguments);
+    // The user is not bothered: a desktop without xdg-open opens nothing.
+    if (!QProcess::startDetached(program, arguments))
+        qCWarning(lcReminders) << "could not start" << program << arguments;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 // Powers the machine off through systemd-logind. The first request lets
 // logind ask for a password if policy wants one; when that fails, a second
 // request without interaction follows; when both fail the user is told why.
+// The calls do not block: the window keeps painting while logind thinks.
 class LogindPowerOff final : public PowerOff
 {
 public:
@@ -22,12 +23,14 @@ public:
     // Production: LogindPowerOff(QDBusConnection::systemBus(), &LogindPowerOff::showMessageBox)
     LogindPowerOff(QDBusConnection bus, ShowMessage showMessage, int timeoutMs = kDefaultTimeoutMs);
 
-    void shutDown() override;
+    void shutDown(std::function<void()> answered) override;
 
     // A modal warning box with the program's name as its title.
     static void showMessageBox(const QString& text);
 
 private:
+    void request(bool interactive, std::function<void()> answered);
+
     QDBusConnection m_bus;
     ShowMessage m_showMessage;
     int m_timeoutMs;

@@ -1,7 +1,10 @@
 #include "logind_power_off.h"
 
+#include "reminders_log.h"
+
 #include <QApplication>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QMessageBox>
 
 namespace {
@@ -24,22 +27,37 @@ LogindPowerOff::LogindPowerOff(QDBusConnection bus, ShowMessage showMessage, int
 {
 }
 
-void LogindPowerOff::shutDown()
+void LogindPowerOff::shutDown(std::function<void()> answered)
 {
-    const QDBusMessage first = m_bus.call(PowerOffRequest(true), QDBus::Block, m_timeoutMs);
-    if (first.type() == QDBusMessage::ReplyMessage)
-        return;
+    request(true, std::move(answered));
+}
 
-    const QDBusMessage second = m_bus.call(PowerOffRequest(false), QDBus::Block, m_timeoutMs);
-    if (second.type() == QDBusMessage::ReplyMessage)
-        return;
-
-    if (m_showMessage) {
-        m_showMessage(QStringLiteral("无法关闭电脑：%1\n%2").arg(second.errorName(), second.errorMessage()));
-    }
+void LogindPowerOff::request(bool interactive, std::function<void()> answered)
+{
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(PowerOffRequest(interactive), m_timeoutMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [this, interactive, answered = std::move(answered)](QDBusPendingCallWatcher* call) {
+                         call->deleteLater();
+                         if (!call->isError()) {
+                             answered();
+                             return;
+                         }
+                         if (interactive) {
+                             request(false, answered);
+                             return;
+                         }
+                         qCWarning(lcReminders) << "logind refused to power off:" << call->error().name();
+                         if (m_showMessage) {
+                             m_showMessage(QStringLiteral("无法关闭电脑：%1\n%2")
+                                               .arg(call->error().name(), call->error().message()));
+                         }
+                         answered();
+                     });
 }
 
 void LogindPowerOff::showMessageBox(const QString& text)
 {
-    QMessageBox::warning(nullptr, QApplication::applicationName(), text);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }

@@ -1,10 +1,14 @@
 #pragma once
 
-// Asks the system to shut the computer down. Returns promptly whether or not
-// the request was granted; the caller ends the program afterwards.
+#include <functional>
+
+// Asks the system to shut the computer down without holding up the window:
+// answered is called once the system has taken the request or refused it
+// (and the user has been told), possibly before shutDown returns. The
+// program ends then.
 class PowerOff
 {
 public:
     virtual ~PowerOff() = default;
-    virtual void shutDown() = 0;
+    virtual void shutDown(std::function<void()> answered) = 0;
 };

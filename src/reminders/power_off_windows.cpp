@@ -58,8 +58,10 @@ private:
 
 } // namespace
 
-void WindowsPowerOff::shutDown()
+void WindowsPowerOff::shutDown(std::function<void()> answered)
 {
+    // ExitWindowsEx only queues the request; it does not wait for it.
     Win32ShutdownCalls calls;
     ShutDownPC(calls);
+    answered();
 }

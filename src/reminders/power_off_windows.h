@@ -7,5 +7,5 @@
 class WindowsPowerOff final : public PowerOff
 {
 public:
-    void shutDown() override;
+    void shutDown(std::function<void()> answered) override;
 };

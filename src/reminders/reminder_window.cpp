@@ -46,6 +46,9 @@ ReminderWindow::ReminderWindow(const QString& text)
     setFixedSize(TwipsToPixels(3900), TwipsToPixels(1185));
 
     m_label->setObjectName(QStringLiteral("Label1"));
+    // The user's text as typed: "<b>" is shown, not obeyed, and no markup
+    // can make the window load a file.
+    m_label->setTextFormat(Qt::PlainText);
     m_label->setGeometry(TwipsRect(165, 165, 3585, 405));
     m_label->setAlignment(Qt::AlignCenter);
     // A long text wraps inside the label's fixed area rather than growing it.

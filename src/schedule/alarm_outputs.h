@@ -15,10 +15,10 @@ public:
     // (empty keeps the window's own greeting). An open window stays as it is.
     virtual void showReminder(const QString& text) = 0;
     virtual void openUrl(const QString& address) = 0;
-    // Asks the system to power off and returns promptly.
+    // Asks the system to power off; nothing fires any more, and the program
+    // ends without the main window's closing steps once the request has
+    // been answered.
     virtual void powerOff() = 0;
-    // Ends the program at once, without the closing steps of the main window.
-    virtual void endProgram() = 0;
     // The list has become empty: the advertisement panel covers it again.
     virtual void showAdPanel() = 0;
 };

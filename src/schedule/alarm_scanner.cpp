@@ -86,7 +86,6 @@ int AlarmScanner::scan()
                 // list written before the power-off no longer holds it.
                 removeAt(position);
                 m_outputs.powerOff();
-                m_outputs.endProgram();
                 return fired + 1;
             }
             if (action)

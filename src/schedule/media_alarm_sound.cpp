@@ -1,5 +1,7 @@
 #include "media_alarm_sound.h"
 
+#include "schedule_log.h"
+
 #include <QAudioOutput>
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +12,14 @@ namespace {
 class QtMediaPlayer final : public MediaAlarmSound::Player
 {
 public:
-    QtMediaPlayer() { m_player.setAudioOutput(&m_output); }
+    QtMediaPlayer()
+    {
+        m_player.setAudioOutput(&m_output);
+        QObject::connect(&m_player, &QMediaPlayer::errorOccurred, &m_player,
+                         [this](QMediaPlayer::Error, const QString& reason) {
+                             qCWarning(lcSchedule) << "the alarm sound did not play:" << m_player.source() << reason;
+                         });
+    }
 
     void setSource(const QUrl& source) override { m_player.setSource(source); }
     void play() override { m_player.play(); }
@@ -47,12 +56,16 @@ void MediaAlarmSound::play()
     // of its own to play.
     m_player.reset();
 
-    if (!QFileInfo(m_filePath).isFile())
+    if (!QFileInfo(m_filePath).isFile()) {
+        qCWarning(lcSchedule) << "no alarm sound at" << m_filePath;
         return;
+    }
 
     m_player = m_makePlayer();
-    if (!m_player)
+    if (!m_player) {
+        qCWarning(lcSchedule) << "no player for the alarm sound";
         return;
+    }
     m_player->setSource(QUrl::fromLocalFile(m_filePath));
     m_player->play();
 }

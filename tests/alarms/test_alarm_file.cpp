@@ -14,7 +14,7 @@ namespace {
 QByteArray ReadBytes(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void WriteBytes(const QString& path, const QByteArray& bytes)
@@ -39,18 +39,18 @@ class TestAlarmFile final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
-    void load_data();
-    void load();
-    void saveWritesEveryLineWithCrLf_data();
-    void saveWritesEveryLineWithCrLf();
-    void readsAChineseWindowsFile();
-    void keepsEveryCharacter();
-    void acceptsOtherLineEnds();
+    void pending_data();
+    void pending();
+    void bytesOnDisk_data();
+    void bytesOnDisk();
+    void unreadable_data();
+    void unreadable();
+    void failedSaveLeavesTheOldFile_data();
     void failedSaveLeavesTheOldFile();
-    void unwritableFolder();
-    void missingFile();
+    void location_data();
+    void location();
+    void setAsideNeverOverwrites();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -60,19 +60,15 @@ private:
     FakeClock m_clock;
 };
 
-void TestAlarmFile::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-}
-
 void TestAlarmFile::init()
 {
+    QStandardPaths::setTestModeEnabled(true);
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(QStringLiteral("alarm.ini"));
 }
 
-void TestAlarmFile::load_data()
+void TestAlarmFile::pending_data()
 {
     QTest::addColumn<QStringList>("fileLines");
     QTest::addColumn<bool>("clearExpired");
@@ -87,99 +83,124 @@ void TestAlarmFile::load_data()
     QTest::newRow("the saved empty list") << QStringList{""} << true << QStringList();
     QTest::newRow("10 characters skipped, 11 examined")
         << QStringList{"|声音提醒|1234", "|声音提醒|12345"} << true << QStringList{"|声音提醒|12345"};
-    QTest::newRow("Chinese characters count one each")
-        << QStringList{"菜熟啦菜熟啦菜熟啦菜", "菜熟啦菜熟啦菜熟啦菜熟"} << true << QStringList{"菜熟啦菜熟啦菜熟啦菜熟"};
     QTest::newRow("an emoji counts one") << QStringList{"|声音提醒|123😀"} << true << QStringList();
     QTest::newRow("present minute kept whatever the option") << QStringList{present} << true << QStringList{present};
     QTest::newRow("a minute ago dropped when clearing") << QStringList{minuteAgo} << true << QStringList();
     QTest::newRow("a minute ago kept when not clearing") << QStringList{minuteAgo} << false << QStringList{minuteAgo};
     QTest::newRow("expired power-off always dropped")
         << QStringList{expiredPowerOff, expiredSite} << false << QStringList{expiredSite};
-    QTest::newRow("clearing drops every expired line")
-        << QStringList{expiredPowerOff, expiredSite, tomorrow} << true << QStringList{tomorrow};
-    QTest::newRow("duplicates kept in file order")
-        << QStringList{tomorrow, present, tomorrow} << true << QStringList{tomorrow, present, tomorrow};
+    QTest::newRow("clearing drops every expired line, duplicates kept in order")
+        << QStringList{expiredPowerOff, tomorrow, expiredSite, tomorrow} << true << QStringList{tomorrow, tomorrow};
     // An unreadable due time cannot be judged: the line stays, and the scan
     // fires it at once.
     QTest::newRow("unreadable due time kept") << QStringList{"不是日期|声音提醒||"} << true
                                               << QStringList{"不是日期|声音提醒||"};
 }
 
-void TestAlarmFile::load()
+void TestAlarmFile::pending()
 {
     QFETCH(QStringList, fileLines);
     QFETCH(bool, clearExpired);
     QFETCH(QStringList, kept);
 
     WriteBytes(m_path, Gb18030(fileLines));
-    QCOMPARE(LoadAlarmFile(m_path, clearExpired, m_clock, m_text), kept);
+    const AlarmFileRead read = ReadAlarmFile(m_path);
+    QCOMPARE(read.status, AlarmFileRead::Status::Read);
+    QCOMPARE(PendingAlarmLines(read.lines, clearExpired, m_clock, m_text), kept);
 }
 
-void TestAlarmFile::saveWritesEveryLineWithCrLf_data()
+void TestAlarmFile::bytesOnDisk_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("empty list is one empty line") << QStringList() << QByteArray("\r\n");
-    QTest::newRow("three lines in order")
-        << QStringList{"2026/12/7 9:00:00|声音提醒||", "2026/12/8 9:00:00|声音提醒||", "2026/12/7 9:00:00|声音提醒||"}
-        << QByteArray("2026/12/7 9:00:00|\xc9\xf9\xd2\xf4\xcc\xe1\xd0\xd1||\r\n"
-                      "2026/12/8 9:00:00|\xc9\xf9\xd2\xf4\xcc\xe1\xd0\xd1||\r\n"
-                      "2026/12/7 9:00:00|\xc9\xf9\xd2\xf4\xcc\xe1\xd0\xd1||\r\n");
+    // A line as Chinese Windows writes it in code page 936 comes back byte
+    // for byte.
+    QTest::newRow("a GBK line from Chinese Windows")
+        << QStringList{QStringLiteral("2026/12/6 10:15:42|声音及文本提醒|菜熟啦，赶紧偷啊|")}
+        << QByteArray::fromHex("323032362f31322f362031303a31353a34327cc9f9d2f4bcb0cec4b1becce1d0d17cb2cbcaecc0b2a3"
+                               "acb8cfbdf4cdb5b0a17c0d0a");
+    // Characters outside GBK must come back, not turn into "?".
+    QTest::newRow("an emoji and a rare ideograph in order")
+        << QStringList{QStringLiteral("2026/12/7 9:00:00|文本框提醒|😀|"), QStringLiteral("2026/12/7 9:00:00|a|𠀀|")}
+        << QByteArray("2026/12/7 9:00:00|\xce\xc4\xb1\xbe\xbf\xf2\xcc\xe1\xd0\xd1|\x94\x39\xfc\x36|\r\n"
+                      "2026/12/7 9:00:00|a|\x95\x32\x82\x36|\r\n");
 }
 
-void TestAlarmFile::saveWritesEveryLineWithCrLf()
+void TestAlarmFile::bytesOnDisk()
 {
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, bytes);
 
+    // The saved empty list reads back as its one empty line.
+    const QStringList read = lines.isEmpty() ? QStringList{""} : lines;
     QVERIFY(SaveAlarmFile(m_path, lines));
     QCOMPARE(ReadBytes(m_path), bytes);
-    QCOMPARE(LoadAlarmFile(m_path, true, m_clock, m_text), lines);
+    QCOMPARE(ReadAlarmFile(m_path).lines, read);
+    // Files edited elsewhere may end their lines in LF or CR alone.
+    WriteBytes(m_path, QByteArray(bytes).replace("\r\n", "\n"));
+    QCOMPARE(ReadAlarmFile(m_path).lines, read);
+    WriteBytes(m_path, QByteArray(bytes).replace("\r\n", "\r"));
+    QCOMPARE(ReadAlarmFile(m_path).lines, read);
 }
 
-void TestAlarmFile::readsAChineseWindowsFile()
+void TestAlarmFile::unreadable_data()
 {
-    // A line as Chinese Windows writes it in code page 936.
-    const QByteArray gbk = QByteArray::fromHex(
-        "323032362f31322f362031303a31353a34327cc9f9d2f4bcb0cec4b1becce1d0d17cb2cbcaecc0b2a3acb8cfbdf4cdb5b0a17c");
-    WriteBytes(m_path, gbk + "\r\n");
-    const QStringList lines = LoadAlarmFile(m_path, true, m_clock, m_text);
-    QCOMPARE(lines, QStringList{QStringLiteral("2026/12/6 10:15:42|声音及文本提醒|菜熟啦，赶紧偷啊|")});
-    // Saved again, the bytes are the same as before.
-    QVERIFY(SaveAlarmFile(m_path, lines));
-    QCOMPARE(ReadBytes(m_path), gbk + "\r\n");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("encoding");
+
+    // Root reads every file, so the cases are made of what root cannot read
+    // either.
+    QTest::newRow("a folder named alarm.ini") << "folder" << QByteArray("GB18030");
+    QTest::newRow("bytes that are not GB18030") << "bytes" << QByteArray("GB18030");
+    QTest::newRow("no converter") << "file" << QByteArray("no-such-encoding");
 }
 
-void TestAlarmFile::keepsEveryCharacter()
+void TestAlarmFile::unreadable()
 {
-    // Characters outside GBK (an emoji, a rare ideograph, a Euro sign) must
-    // come back, not turn into "?".
-    const QStringList lines{QStringLiteral("2026/12/7 9:00:00|文本框提醒|收菜😀𠀀€ é|"),
-                            QStringLiteral("2026/12/7 9:30:00|文本框提醒|ｆｕｌｌ　width|")};
-    QVERIFY(SaveAlarmFile(m_path, lines));
-    QVERIFY(!ReadBytes(m_path).contains('?'));
-    QVERIFY(ReadBytes(m_path).contains(QByteArray::fromHex("9439fc36")));
-    QCOMPARE(LoadAlarmFile(m_path, true, m_clock, m_text), lines);
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, encoding);
+
+    if (kind == u"folder")
+        QVERIFY(QDir().mkdir(m_path));
+    else
+        WriteBytes(m_path, kind == u"bytes" ? QByteArray("2026/12/7 9:00:00|\x81\x20|\r\n")
+                                            : Gb18030({"2026/12/7 9:00:00|声音提醒||"}));
+    const AlarmFileRead read = ReadAlarmFile(m_path, encoding.constData());
+    QCOMPARE(read.status, AlarmFileRead::Status::Unreadable);
+    QVERIFY(read.lines.isEmpty());
+    QVERIFY(!read.error.isEmpty());
+
+    QDir(m_path).removeRecursively();
+    QFile::remove(m_path);
+    QCOMPARE(ReadAlarmFile(m_path, encoding.constData()).status, AlarmFileRead::Status::Missing);
 }
 
-void TestAlarmFile::acceptsOtherLineEnds()
+void TestAlarmFile::failedSaveLeavesTheOldFile_data()
 {
-    WriteBytes(m_path, "2026/12/7 9:00:00|a||\n2026/12/7 9:01:00|b||\r2026/12/7 9:02:00|c||");
-    QCOMPARE(LoadAlarmFile(m_path, true, m_clock, m_text),
-             (QStringList{"2026/12/7 9:00:00|a||", "2026/12/7 9:01:00|b||", "2026/12/7 9:02:00|c||"}));
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("disk full halfway") << QByteArray("GB18030") << QStringLiteral("第%1个");
+    QTest::newRow("no converter") << QByteArray("no-such-encoding") << QStringLiteral("第%1个");
+    // A lone surrogate half cannot be written in any encoding.
+    QTest::newRow("a character the converter cannot write") << QByteArray("GB18030") << QStringLiteral("%1") + QChar(0xD800);
 }
 
 void TestAlarmFile::failedSaveLeavesTheOldFile()
 {
+    QFETCH(QByteArray, encoding);
+    QFETCH(QString, text);
+
     const QStringList old{QStringLiteral("2026/12/7 9:00:00|声音提醒||")};
     QVERIFY(SaveAlarmFile(m_path, old));
     const QByteArray oldBytes = ReadBytes(m_path);
 
-    // Files may not grow past 4 KiB: the disk is full halfway through.
     QStringList many;
     for (int i = 0; i < 1000; ++i)
-        many << QStringLiteral("2026/12/8 9:00:00|文本框提醒|第%1个|").arg(i);
+        many << QStringLiteral("2026/12/8 9:00:00|文本框提醒|%1|").arg(text.arg(i));
+    // Files may not grow past 4 KiB: the disk is full halfway through.
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -187,39 +208,68 @@ void TestAlarmFile::failedSaveLeavesTheOldFile()
     small.rlim_cur = 4096;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
-    const bool saved4k = SaveAlarmFile(m_path, many, &error);
+    const bool savedMany = SaveAlarmFile(m_path, many, &error, encoding.constData());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    QVERIFY(!saved4k);
+    QVERIFY(!savedMany);
     QVERIFY(!error.isEmpty());
     QCOMPARE(ReadBytes(m_path), oldBytes);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"alarm.ini"});
 }
 
-void TestAlarmFile::unwritableFolder()
+void TestAlarmFile::location_data()
 {
-    // Nobody, root included, creates files in /proc.
-    const QString path = AlarmFilePath(QStringLiteral("/proc"));
-    QVERIFY(!path.startsWith(QStringLiteral("/proc")));
-    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("alarm.ini"));
-    QCOMPARE(QFileInfo(path).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    QVERIFY(SaveAlarmFile(path, {QStringLiteral("2026/12/7 9:00:00|声音提醒||")}));
-    QFile::remove(path);
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QString>("written");
 
-    QString error;
-    QVERIFY(!SaveAlarmFile(QStringLiteral("/proc/alarm.ini"), {}, &error));
-    QVERIFY(!error.isEmpty());
-
-    // A writable program folder keeps the file beside the program, and
-    // looking leaves nothing behind there.
-    QCOMPARE(AlarmFilePath(m_dir->path()), m_path);
-    QVERIFY(QDir(m_dir->path()).isEmpty());
+    QTest::newRow("portable copy") << true << QStringList{"program", "user"} << "program" << "program";
+    QTest::newRow("read-only folder with its own file") << false << QStringList{"program"} << "program" << "user";
+    QTest::newRow("the per-user file wins once it exists") << false << QStringList{"program", "user"} << "user"
+                                                           << "user";
+    QTest::newRow("nothing there yet") << false << QStringList() << "user" << "user";
 }
 
-void TestAlarmFile::missingFile()
+void TestAlarmFile::location()
 {
-    QCOMPARE(LoadAlarmFile(m_path, false, m_clock, m_text), QStringList());
+    QFETCH(bool, writable);
+    QFETCH(QStringList, present);
+    QFETCH(QString, read);
+    QFETCH(QString, written);
+
+    for (const QString& folder : {QStringLiteral("program"), QStringLiteral("user")}) {
+        QVERIFY(QDir(m_dir->path()).mkdir(folder));
+        if (present.contains(folder))
+            WriteBytes(m_dir->filePath(folder + QStringLiteral("/alarm.ini")), "\r\n");
+    }
+    const AlarmFileLocation location =
+        LocateAlarmFile(m_dir->filePath(QStringLiteral("program")), writable, m_dir->filePath(QStringLiteral("user")));
+    QCOMPARE(location.readPath, m_dir->filePath(read + QStringLiteral("/alarm.ini")));
+    QCOMPARE(location.writePath, m_dir->filePath(written + QStringLiteral("/alarm.ini")));
+
+    // The probe of a real program folder: nobody, root included, creates
+    // files in /proc, and a writable folder is left as it was.
+    if (writable) {
+        QVERIFY(!LocateAlarmFile(QStringLiteral("/proc")).writePath.startsWith(QStringLiteral("/proc")));
+        QCOMPARE(LocateAlarmFile(m_dir->path()).writePath, m_path);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+}
+
+void TestAlarmFile::setAsideNeverOverwrites()
+{
+    WriteBytes(m_path, "first");
+    QCOMPARE(SetAsideUnreadable(m_path), std::optional(m_path + QStringLiteral(".unreadable")));
+    WriteBytes(m_path, "second");
+    QCOMPARE(SetAsideUnreadable(m_path), std::optional(m_path + QStringLiteral(".unreadable.2")));
+    QCOMPARE(ReadBytes(m_path + QStringLiteral(".unreadable")), QByteArray("first"));
+    QCOMPARE(ReadBytes(m_path + QStringLiteral(".unreadable.2")), QByteArray("second"));
+    QVERIFY(!QFileInfo::exists(m_path));
+    QString error;
+    QCOMPARE(SetAsideUnreadable(QStringLiteral("/proc/version"), &error), std::nullopt);
+    QVERIFY(!error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestAlarmFile)

@@ -116,6 +116,13 @@ void TestDateTimeText::readsFormsFromOtherLocales_data()
     QTest::newRow("de_DE own form") << "de_DE" << "06.12.2026 09:05:42" << morning;
     QTest::newRow("C own form") << "C" << "6 Dec 2026 09:05:42" << morning;
     QTest::newRow("leap day") << "zh_CN" << "2028/2/29 12:00:00" << Wall(2028, 2, 29, 12, 0, 0);
+    // Forms people type into the alarm time field.
+    const QDateTime evening = Wall(2026, 12, 6, 23, 0, 0);
+    QTest::newRow("typed with year, month and day words") << "zh_CN" << "2026年12月6日 23:00:00" << evening;
+    QTest::newRow("typed with words, no seconds") << "en_US" << "2026年12月6日 23:00" << evening;
+    QTest::newRow("typed with dashes, no seconds") << "zh_CN" << "2026-12-6 23:00" << evening;
+    QTest::newRow("typed with slashes, no seconds") << "de_DE" << "2026/12/6 23:00" << evening;
+    QTest::newRow("typed with dots") << "zh_CN" << "2026.12.6 23:00:00" << evening;
 }
 
 void TestDateTimeText::readsFormsFromOtherLocales()
@@ -138,6 +145,8 @@ void TestDateTimeText::refusesWhatIsNotADate_data()
     QTest::newRow("month 13") << "zh_CN" << "2026/13/1 10:00:00";
     QTest::newRow("30 February") << "zh_CN" << "2026/2/30 10:00:00";
     QTest::newRow("hour 24") << "zh_CN" << "2026/12/6 24:00:00";
+    QTest::newRow("day words without the day") << "zh_CN" << "2026年12月 23:00";
+    QTest::newRow("two-digit year is not guessed") << "zh_CN" << "26.12.6 23:00";
     QTest::newRow("minute 60") << "zh_CN" << "2026/12/6 10:60:00";
     QTest::newRow("mixed separators") << "zh_CN" << "2026/12-6 10:00:00";
     QTest::newRow("trailing words") << "zh_CN" << "2026/12/6 10:15:42 明天";

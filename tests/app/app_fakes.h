@@ -53,11 +53,13 @@ public:
 class FakePowerOff final : public PowerOff
 {
 public:
-    void shutDown() override
+    // Answers at once, as the Windows request does.
+    void shutDown(std::function<void()> answered) override
     {
         ++requests;
         if (onShutDown)
             onShutDown();
+        answered();
     }
     int requests = 0;
     std::function<void()> onShutDown;
@@ -83,5 +85,10 @@ class CountingNotice final : public SaveFailureNotice
 {
 public:
     void alarmFileNotSaved(const QString& path, const QString&) override { paths.append(path); }
+    void alarmFileNotRead(const QString& path, const QString& reason, const QString& keptAs) override
+    {
+        unreadable.append({path, reason, keptAs});
+    }
     QStringList paths;
+    QList<QStringList> unreadable;
 };

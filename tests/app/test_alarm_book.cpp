@@ -2,6 +2,8 @@
 
 #include "alarm_file.h"
 #include "app_fakes.h"
+#include "date_time_text.h"
+#include "fake_clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +31,18 @@ class AlarmBookTest final : public QObject
 
 private:
     QTemporaryDir m_dir;
+    FakeClock m_clock;
+    DateTimeText m_text;
     QString path() const { return m_dir.filePath(QStringLiteral("alarm.ini")); }
+    AlarmFileLocation location() const { return {path(), path()}; }
+    // The lines as the start-up would find them on disk.
+    void loadFromDisk(AlarmBook& book, const QStringList& lines)
+    {
+        QVERIFY(SaveAlarmFile(path(), lines));
+        book.load(false, m_clock, m_text);
+        QCOMPARE(book.lines(), lines);
+    }
+    static QByteArray Encoded(const QStringList& lines) { return EncodeAlarmFile(lines).value_or("<no bytes>"); }
 
 private Q_SLOTS:
     void init() { QFile::remove(path()); }
@@ -37,16 +50,16 @@ private Q_SLOTS:
     void addWritesAtOnceAndUncoversTheList()
     {
         CountingNotice notice;
-        AlarmBook book(path(), notice);
+        AlarmBook book(location(), notice);
         QSignalSpy panel(&book, &AlarmBook::adPanelVisibleChanged);
         QVERIFY(book.adPanelVisible());
 
         book.add(kA);
-        QCOMPARE(FileBytes(path()), EncodeAlarmFile({kA}));
+        QCOMPARE(FileBytes(path()), Encoded({kA}));
         QVERIFY(!book.adPanelVisible());
         book.add(kA);
         QCOMPARE(book.lines(), QStringList({kA, kA}));
-        QCOMPARE(FileBytes(path()), EncodeAlarmFile({kA, kA}));
+        QCOMPARE(FileBytes(path()), Encoded({kA, kA}));
         QCOMPARE(panel.count(), 1);
         QVERIFY(notice.paths.isEmpty());
     }
@@ -72,17 +85,18 @@ private Q_SLOTS:
         QFETCH(bool, panelVisible);
 
         CountingNotice notice;
-        AlarmBook book(path(), notice);
-        book.setLoaded(before);
-        book.setAdPanelVisible(before.isEmpty());
+        AlarmBook book(location(), notice);
         if (row >= 0)
-            book.save();
+            loadFromDisk(book, before);
+        else
+            book.model().setStringList(before);
+        book.setAdPanelVisible(before.isEmpty());
 
         book.deleteAt(row);
         QCOMPARE(book.lines(), after);
         QCOMPARE(book.adPanelVisible(), panelVisible);
         if (row >= 0)
-            QCOMPARE(FileBytes(path()), EncodeAlarmFile(after));
+            QCOMPARE(FileBytes(path()), Encoded(after));
         else
             QVERIFY(!QFile::exists(path()));
     }
@@ -90,8 +104,8 @@ private Q_SLOTS:
     void deleteAllLeavesAnEmptyFile()
     {
         CountingNotice notice;
-        AlarmBook book(path(), notice);
-        book.setLoaded({kA, kB});
+        AlarmBook book(location(), notice);
+        loadFromDisk(book, {kA, kB});
         book.setAdPanelVisible(false);
         book.deleteAll();
         QVERIFY(book.lines().isEmpty());
@@ -102,17 +116,16 @@ private Q_SLOTS:
     void scanWritesOnlyWhenSomethingFired()
     {
         CountingNotice notice;
-        AlarmBook book(path(), notice);
-        book.setLoaded({kA, kB, kC});
-        book.save();
+        AlarmBook book(location(), notice);
+        loadFromDisk(book, {kA, kB, kC});
 
         book.removeAt(0);
         book.removeAt(0);
-        QCOMPARE(FileBytes(path()), EncodeAlarmFile({kA, kB, kC}));
+        QCOMPARE(FileBytes(path()), Encoded({kA, kB, kC}));
         book.scanned(0);
-        QCOMPARE(FileBytes(path()), EncodeAlarmFile({kA, kB, kC}));
+        QCOMPARE(FileBytes(path()), Encoded({kA, kB, kC}));
         book.scanned(2);
-        QCOMPARE(FileBytes(path()), EncodeAlarmFile({kC}));
+        QCOMPARE(FileBytes(path()), Encoded({kC}));
         QCOMPARE(book.count(), 1);
         QCOMPARE(book.lineAt(0), kC);
     }
@@ -122,7 +135,7 @@ private Q_SLOTS:
         const QString folder = m_dir.filePath(QStringLiteral("gone"));
         const QString file = QDir(folder).filePath(QStringLiteral("alarm.ini"));
         CountingNotice notice;
-        AlarmBook book(file, notice);
+        AlarmBook book({file, file}, notice);
 
         book.add(kA);
         book.add(kB);
@@ -131,12 +144,50 @@ private Q_SLOTS:
 
         QVERIFY(QDir().mkpath(folder));
         book.add(kC);
-        QCOMPARE(FileBytes(file), EncodeAlarmFile({kB, kC}));
+        QCOMPARE(FileBytes(file), Encoded({kB, kC}));
         QCOMPARE(notice.paths.size(), 1);
 
         QVERIFY(QDir(folder).removeRecursively());
         book.deleteAll();
         QCOMPARE(notice.paths, QStringList({file, file}));
+    }
+
+    // A file that exists but cannot be read is never written over: it is
+    // moved aside first, or, when it cannot be moved, nothing is written.
+    void unreadableFileIsKept_data()
+    {
+        QTest::addColumn<bool>("movable");
+        QTest::newRow("moved aside") << true;
+        QTest::newRow("cannot be moved") << false;
+    }
+
+    void unreadableFileIsKept()
+    {
+        QFETCH(bool, movable);
+        // Root reads any file, but not a folder; and nobody renames /proc's.
+        const QString file = movable ? path() : QStringLiteral("/proc/self");
+        if (movable)
+            QVERIFY(QDir().mkdir(file));
+        CountingNotice notice;
+        AlarmBook book({file, file}, notice);
+        book.load(true, m_clock, m_text);
+        QCOMPARE(notice.unreadable.size(), 1);
+        QCOMPARE(notice.unreadable.first().at(0), file);
+        QVERIFY(book.lines().isEmpty());
+
+        book.add(kA);
+        if (movable) {
+            QCOMPARE(notice.unreadable.first().at(2), file + QStringLiteral(".unreadable"));
+            QVERIFY(QFileInfo(file + QStringLiteral(".unreadable")).isDir());
+            QCOMPARE(FileBytes(file), Encoded({kA}));
+            QVERIFY(notice.paths.isEmpty());
+        } else {
+            QCOMPARE(notice.unreadable.first().at(2), QString());
+            QVERIFY(!book.save());
+            QVERIFY(notice.paths.isEmpty());
+        }
+        QDir(file).removeRecursively();
+        QDir(file + QStringLiteral(".unreadable")).removeRecursively();
     }
 };
 

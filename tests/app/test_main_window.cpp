@@ -37,6 +37,11 @@ QDateTime At(int day, int hour, int minute, int second)
     return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC);
 }
 
+QByteArray Encoded(const QStringList& lines)
+{
+    return EncodeAlarmFile(lines).value_or("<no bytes>");
+}
+
 QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
@@ -63,14 +68,14 @@ struct Harness
     int ends = 0;
     std::unique_ptr<MainWindow> window;
 
-    QString alarmPath() const { return AlarmFilePath(dir.path()); }
+    QString alarmPath() const { return LocateAlarmFile(dir.path()).writePath; }
     QString at(int day, int hour, int minute, int second) const { return text.format(At(day, hour, minute, second)); }
     void writeAlarms(const QStringList& lines) const { QVERIFY(SaveAlarmFile(alarmPath(), lines)); }
 
     MainWindow& start()
     {
         window = std::make_unique<MainWindow>(MainWindowParts{
-            clock, text, settings, dir.path(), ticks, sound, reminder, browser, power, autoStart, adPanel, notice,
+            clock, text, settings, LocateAlarmFile(dir.path()), ticks, sound, reminder, browser, power, autoStart, adPanel, notice,
             [this] { return trayAvailable; }, [this] { ++ends; }});
         window->load();
         window->showAtStart();
@@ -98,6 +103,12 @@ struct Harness
     bool panelShown() const { return !find<QWidget>(QStringLiteral("pBox"))->isHidden(); }
 };
 
+// A time as the fields show it, for the tables.
+QString Shown(int day, int hour, int minute, int second)
+{
+    return DateTimeText().format(At(day, hour, minute, second));
+}
+
 QString CaptionOf(QObject* object)
 {
     if (auto* label = qobject_cast<QLabel*>(object))
@@ -119,6 +130,24 @@ class MainWindowTest final : public QObject
 
 private:
     std::unique_ptr<Harness> m_h;
+
+    // Selects what the field holds and types over it, as a user does.
+    static void typeInto(QLineEdit* field, const QString& text)
+    {
+        // Completion only acts in the focused field, as it does for a user.
+        field->activateWindow();
+        QTest::mouseClick(field, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(field->window()));
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        // Chinese arrives as text from the input method, without a key.
+        for (const QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(field, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 
     // Presses a mouse button over a line of the list (or, for row -1, over
     // its empty top edge). When the list menu opens it is answered: the
@@ -310,7 +339,7 @@ private Q_SLOTS:
         QCOMPARE(m_h->panelShown(), panel);
         QCOMPARE(m_h->sound.plays, sounds);
         if (sounds > 0)
-            QCOMPARE(FileBytes(m_h->alarmPath()), EncodeAlarmFile(list));
+            QCOMPARE(FileBytes(m_h->alarmPath()), Encoded(list));
     }
 
     void pendingAlarmsWithoutNotificationAreaStartMinimised()
@@ -392,28 +421,97 @@ private Q_SLOTS:
         const QString line = m_h->at(6, 11, 43, 42) + QStringLiteral("|声音提醒||");
         QCOMPARE(m_h->listLines(), QStringList{line});
         QVERIFY(!m_h->panelShown());
-        QCOMPARE(FileBytes(m_h->alarmPath()), EncodeAlarmFile({line}));
+        QCOMPARE(FileBytes(m_h->alarmPath()), Encoded({line}));
         QTest::mouseClick(add, Qt::LeftButton);
         QCOMPARE(m_h->listLines(), QStringList({line, line}));
-        QCOMPARE(FileBytes(m_h->alarmPath()), EncodeAlarmFile({line, line}));
+        QCOMPARE(FileBytes(m_h->alarmPath()), Encoded({line, line}));
     }
 
-    void typedRemainingTimeRecomputes()
+    // What the user types stays what they typed: no completion from the
+    // lists ("2" is not "20"), in every editable field.
+    void typedEntriesAreUsedAsTyped_data()
     {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("due");
+
+        QTest::newRow("1 hour") << "1" << "" << "" << Shown(6, 11, 13, 42);
+        QTest::newRow("2 hours 5 minutes") << "2" << "5" << "" << Shown(6, 12, 18, 42);
+        QTest::newRow("0 hours 9 minutes") << "0" << "9" << "" << Shown(6, 10, 22, 42);
+        QTest::newRow("12 hours 1 minute") << "12" << "1" << "" << Shown(6, 22, 14, 42);
+        QTest::newRow("9 hours 12 minutes") << "9" << "12" << "" << Shown(6, 19, 25, 42);
+        QTest::newRow("0 minutes") << "" << "0" << "" << Shown(6, 10, 13, 42);
+        QTest::newRow("a suggested text's first character") << "" << "" << "生" << Shown(6, 10, 13, 42);
+    }
+
+    void typedEntriesAreUsedAsTyped()
+    {
+        QFETCH(QString, hours);
+        QFETCH(QString, minutes);
+        QFETCH(QString, text);
+        QFETCH(QString, due);
+
         m_h->start();
-        auto* hours = m_h->find<QComboBox>(QStringLiteral("cZQH"));
-        auto* minutes = m_h->find<QComboBox>(QStringLiteral("cZQM"));
-        auto* alarmTime = m_h->find<QLineEdit>(QStringLiteral("cJS"));
-        hours->setEditText(QStringLiteral("2"));
-        QCOMPARE(alarmTime->text(), m_h->at(6, 12, 15, 42));
-        // With the hours emptied, minutes go onto the time already shown.
-        hours->setEditText(QString());
-        minutes->setCurrentIndex(5);
-        QCOMPARE(alarmTime->text(), m_h->at(6, 12, 20, 42));
-        // A fresh choice starts again from now.
-        m_h->clock.advance(60);
-        hours->setCurrentIndex(1);
-        QCOMPARE(alarmTime->text(), m_h->at(6, 11, 21, 42));
+        // One step down the type list: sound and text.
+        QTest::keyClick(m_h->find<QComboBox>(QStringLiteral("cTX")), Qt::Key_Down);
+        if (!hours.isEmpty())
+            typeInto(m_h->find<QComboBox>(QStringLiteral("cZQH"))->lineEdit(), hours);
+        if (!minutes.isEmpty())
+            typeInto(m_h->find<QComboBox>(QStringLiteral("cZQM"))->lineEdit(), minutes);
+        if (!text.isEmpty())
+            typeInto(m_h->find<QComboBox>(QStringLiteral("cTxt"))->lineEdit(), text);
+        QTest::mouseClick(m_h->find<QPushButton>(QStringLiteral("cmdAdd")), Qt::LeftButton);
+        const QString shownText = text.isEmpty() ? QStringLiteral("菜熟啦，赶紧偷啊") : text;
+        QCOMPARE(m_h->listLines(), QStringList{due + QStringLiteral("|声音及文本提醒|") + shownText + u'|'});
+    }
+
+    // An alarm time or advance the program cannot read adds nothing: it
+    // would fire at once. The field says so until it is corrected.
+    void unreadableTimesAddNothing_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("due");
+
+        QTest::newRow("date in words") << "cJS" << "2026年12月6日 23:00" << Shown(6, 22, 58, 0);
+        QTest::newRow("dots and seconds") << "cJS" << "2026.12.6 23:00:30" << Shown(6, 22, 58, 30);
+        QTest::newRow("not a time") << "cJS" << "明天晚上" << QString();
+        QTest::newRow("day before month is not guessed") << "cJS" << "6.12.2026 23:00" << QString();
+        QTest::newRow("emptied time") << "cJS" << "" << QString();
+        QTest::newRow("advance not a number") << "tSJ" << "两" << QString();
+        QTest::newRow("emptied advance") << "tSJ" << "" << QString();
+    }
+
+    void unreadableTimesAddNothing()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, due);
+
+        m_h->start();
+        QTest::keyClick(m_h->find<QComboBox>(QStringLiteral("cTX")), Qt::Key_Down);
+        auto* edit = m_h->find<QLineEdit>(field);
+        typeInto(edit, typed);
+        if (typed.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Delete);
+        auto* add = m_h->find<QPushButton>(QStringLiteral("cmdAdd"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        if (!due.isEmpty()) {
+            QCOMPARE(m_h->listLines(), QStringList{due + QStringLiteral("|声音及文本提醒|菜熟啦，赶紧偷啊|")});
+            QVERIFY(edit->toolTip().isEmpty());
+            return;
+        }
+        QCOMPARE(m_h->listLines(), QStringList());
+        QVERIFY(!QFile::exists(m_h->alarmPath()));
+        QVERIFY(edit->toolTip().startsWith(QStringLiteral("无法识别")));
+        QVERIFY(edit->styleSheet().contains(QStringLiteral("red")) || edit->styleSheet().contains(QStringLiteral("#ff0000")));
+        // Corrected, the mark goes and the alarm is added.
+        typeInto(edit, field == u"cJS" ? QStringLiteral("2026/12/6 23:00") : QStringLiteral("2"));
+        QVERIFY(edit->toolTip().isEmpty());
+        QVERIFY(edit->styleSheet().isEmpty());
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(m_h->listLines().size(), 1);
     }
 
     void clickIntoAdvanceSelectsItAll()
@@ -470,7 +568,7 @@ private Q_SLOTS:
         QVERIFY(pressOverList(Qt::RightButton, 2, QStringLiteral("mDelC"), &offered));
         QVERIFY(offered);
         QCOMPARE(m_h->listLines(), QStringList({b, c}));
-        QCOMPARE(FileBytes(m_h->alarmPath()), EncodeAlarmFile({b, c}));
+        QCOMPARE(FileBytes(m_h->alarmPath()), Encoded({b, c}));
         QVERIFY(!m_h->panelShown());
 
         // The deleted line took the selection with it; a middle click
@@ -560,7 +658,7 @@ private Q_SLOTS:
         QSignalSpy closed(&window, &MainWindow::closed);
         QCOMPARE(m_h->sound.plays, 1);
         QCOMPARE(m_h->power.requests, 1);
-        QCOMPARE(fileAtShutdown, EncodeAlarmFile({later}));
+        QCOMPARE(fileAtShutdown, Encoded({later}));
         QCOMPARE(endsAtShutdown, 0);
         QCOMPARE(m_h->ends, 1);
 
@@ -607,7 +705,7 @@ private Q_SLOTS:
         m_h->settings.remove(QStringLiteral("option"));
         QVERIFY(window.close());
         QCOMPARE(closed.count(), 1);
-        QCOMPARE(FileBytes(m_h->alarmPath()), EncodeAlarmFile({line}));
+        QCOMPARE(FileBytes(m_h->alarmPath()), Encoded({line}));
         QCOMPARE(m_h->settings.value(QStringLiteral("option/Time")).toString(), QStringLiteral("2"));
         QCOMPARE(m_h->settings.value(QStringLiteral("option/Clear")).toString(), QStringLiteral("1"));
         QCOMPARE(m_h->settings.value(QStringLiteral("option/Auto")).toString(), QStringLiteral("0"));

@@ -670,7 +670,8 @@ class CloseAndRestart(Journey):
 
 class KillAfterAdd(Journey):
     """An alarm added just before the program is killed is there at the
-    next start."""
+    next start. Its remaining time is typed as single digits, which must stay
+    2 hours and 5 minutes, not become the lists' "20" and "50"."""
 
     journey = "kill_after_add"
 
@@ -678,7 +679,8 @@ class KillAfterAdd(Journey):
         run = self.launch("first")
         self.wait_for_advertisement(run)
         earliest = now_to_second()
-        run.type_into("cZQH", "02")
+        run.type_into("cZQH", "2")
+        run.type_into("cZQM", "5")
         run.choose("cTX", REMINDER_TYPES.index("声音提醒"))
         latest = now_to_second() + datetime.timedelta(seconds=1)
         run.click("cmdAdd")
@@ -688,7 +690,8 @@ class KillAfterAdd(Journey):
 
         data, lines = self.read_alarm_lines()
         self.assertEqual(len(lines), 1, data)
-        advance = datetime.timedelta(hours=2, minutes=-2)
+        # 2 h 5 min less the default advance of 2 minutes.
+        advance = datetime.timedelta(hours=2, minutes=3)
         self.assert_alarm_line(lines[0], "声音提醒", "", "", earliest + advance, latest + advance)
 
         again = self.launch("restart", visible=False)

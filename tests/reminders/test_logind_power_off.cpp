@@ -10,11 +10,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
 // Stands in for systemd-logind on a private bus. Each PowerOff call takes
-// the next planned answer: "ok", "denied" or "silent" (no answer at all).
+// the next planned answer: "ok", "denied", "late" (ok after 150 ms) or
+// "silent" (no answer at all).
 class FakeLogind final : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -45,6 +47,11 @@ public Q_SLOTS:
             sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"), QStringLiteral("Not allowed here"));
         else if (answer == QStringLiteral("silent"))
             setDelayedReply(true);
+        else if (answer == QStringLiteral("late")) {
+            setDelayedReply(true);
+            QThread::msleep(150);
+            connection().send(message().createReply());
+        }
     }
 
 private:
@@ -100,6 +107,7 @@ void TestLogindPowerOff::requests_data()
     QTest::addColumn<QString>("expectedError");
 
     QTest::newRow("granted at once") << true << QStringList{QStringLiteral("ok")} << QList<bool>{true} << QString();
+    QTest::newRow("granted late") << true << QStringList{QStringLiteral("late")} << QList<bool>{true} << QString();
     QTest::newRow("falls back to a request without interaction")
         << true << QStringList{QStringLiteral("denied"), QStringLiteral("ok")} << QList<bool>{true, false} << QString();
     QTest::newRow("both refused")
@@ -123,8 +131,8 @@ void TestLogindPowerOff::requests()
     const QString serviceName = QStringLiteral("logind-") + tag;
     const QString clientName = QStringLiteral("client-") + tag;
 
-    // The fake answers from a thread of its own, since the call under test
-    // blocks the main thread until the answer comes.
+    // The fake answers from a thread of its own, so that a late answer
+    // cannot hold up the thread under test.
     QThread serviceThread;
     FakeLogind fake(answers);
     fake.moveToThread(&serviceThread);
@@ -154,8 +162,18 @@ void TestLogindPowerOff::requests()
                             [&messages](const QString& text) { messages << text; }, timeoutMs);
     QElapsedTimer elapsed;
     elapsed.start();
-    powerOff.shutDown();
+    int answered = 0;
+    powerOff.shutDown([&answered] { ++answered; });
+    // The request returns at once; the window's timers go on meanwhile.
+    QVERIFY(elapsed.elapsed() < 100);
+    int ticks = 0;
+    QTimer ticking;
+    QObject::connect(&ticking, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticking.start(20);
+    QTRY_COMPARE_WITH_TIMEOUT(answered, 1, 2 * timeoutMs + 2000);
     const qint64 tookMs = elapsed.elapsed();
+    if (tookMs > 100)
+        QVERIFY2(ticks > 0, qPrintable(QString::number(tookMs)));
 
     QCOMPARE(fake.requests(), expectedRequests);
     if (expectedError.isEmpty()) {

@@ -63,6 +63,11 @@ void TestReminderWindow::text_data()
     QTest::newRow("empty keeps the greeting") << QString() << QStringLiteral("重要提醒哦！*^_^*");
     QTest::newRow("alarm text") << QStringLiteral("菜熟啦，赶紧偷啊") << QStringLiteral("菜熟啦，赶紧偷啊");
     QTest::newRow("blank text is a text") << QStringLiteral(" ") << QStringLiteral(" ");
+    // What looks like markup is the user's text, shown as typed.
+    QTest::newRow("bold markup") << QStringLiteral("<b>收菜</b>") << QStringLiteral("<b>收菜</b>");
+    QTest::newRow("line break markup") << QStringLiteral("a<br>b") << QStringLiteral("a<br>b");
+    QTest::newRow("image markup") << QStringLiteral("<img src=\"file:///etc/passwd\">")
+                                  << QStringLiteral("<img src=\"file:///etc/passwd\">");
 }
 
 void TestReminderWindow::text()
@@ -72,7 +77,15 @@ void TestReminderWindow::text()
 
     ReminderWindowHost host;
     host.show(text);
-    QCOMPARE(host.window()->label()->text(), shown);
+    QLabel* label = host.window()->label();
+    QCOMPARE(label->text(), shown);
+    // Rendered as rich text, markup would change the label's size: bold is
+    // wider, a line break taller, an image reads a file.
+    QLabel plain(shown);
+    plain.setFont(label->font());
+    plain.setTextFormat(Qt::PlainText);
+    plain.setWordWrap(label->wordWrap());
+    QCOMPARE(label->sizeHint(), plain.sizeHint());
 }
 
 void TestReminderWindow::sitsInsideTheWorkAreaAtTheBottomRight()

@@ -37,7 +37,6 @@ public:
         events << QStringLiteral("poweroff");
         linesAtPowerOff = list->lines;
     }
-    void endProgram() override { events << QStringLiteral("end"); }
     void showAdPanel() override { events << QStringLiteral("panel"); }
 };
 
@@ -221,7 +220,7 @@ void TestAlarmScanner::powerOffEndsThePassWithItsLineGone()
     Rig rig(clock, *m_settings, {pending, QStringLiteral("2026/12/6 9:00:00|声音及附加动作||关闭电脑"), dueBelow});
 
     QCOMPARE(rig.scanner.scan(), 1);
-    QCOMPARE(rig.outputs.events, (QStringList{"sound", "poweroff", "end"}));
+    QCOMPARE(rig.outputs.events, (QStringList{"sound", "poweroff"}));
     // The power-off saw a list without its own line, and nothing below it
     // was looked at.
     QCOMPARE(rig.outputs.linesAtPowerOff, (QStringList{pending, dueBelow}));

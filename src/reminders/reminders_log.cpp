@@ -1,0 +1,3 @@
+#include "reminders_log.h"
+
+Q_LOGGING_CATEGORY(lcReminders, "neloclock.reminders")
