@@ -93,13 +93,6 @@ QStringList SuggestedReminderTexts()
     return {QStringLiteral("菜熟啦，赶紧偷啊"), QStringLiteral("重要提示哦"), QStringLiteral("生日提醒")};
 }
 
-QStringList SplitAlarmLine(const QString& line)
-{
-    if (line.isEmpty())
-        return {};
-    return line.split(u'|');
-}
-
 AlarmEntry AlarmEntry::fromLine(const QString& line)
 {
     // Only the first four fields matter; reading them as views avoids

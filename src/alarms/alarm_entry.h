@@ -42,10 +42,6 @@ struct AlarmEntry
     static AlarmEntry fromLine(const QString& line);
 };
 
-// Splits at every "|" with no limit: n separators give n + 1 fields, an empty
-// line gives none.
-QStringList SplitAlarmLine(const QString& line);
-
 // The four fields joined by "|". An empty due (nothing computed) leaves
 // field 0 empty; text and action are passed empty for fields that are off.
 QString BuildAlarmLine(const std::optional<QDateTime>& due, const QString& type, const QString& text,

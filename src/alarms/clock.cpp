@@ -2,11 +2,6 @@
 
 #include "date_time_text.h"
 
-QDateTime WallClock(const QDateTime& local)
-{
-    return QDateTime(local.date(), local.time(), Qt::UTC);
-}
-
 qint64 Clock::nowMinute() const
 {
     return MinuteNumber(now());

@@ -36,6 +36,3 @@ private:
     mutable qint64 m_offsetMs = 0;
 };
 
-// The wall-clock reading of a date-time: its local date and time of day,
-// stripped of any zone.
-QDateTime WallClock(const QDateTime& local);

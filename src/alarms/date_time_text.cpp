@@ -352,16 +352,6 @@ std::optional<QDateTime> DateTimeText::parse(const QString& rawText) const
     return std::nullopt;
 }
 
-QString GeneralDateTimeText(const QDateTime& wallClock, const QLocale& locale)
-{
-    return DateTimeText(locale).format(wallClock);
-}
-
-std::optional<QDateTime> ParseDueTime(const QString& text, const QLocale& locale)
-{
-    return DateTimeText(locale).parse(text);
-}
-
 qint64 MinuteNumberOfWallClockMs(qint64 ms)
 {
     constexpr qint64 kEpochJulianDay = 2440588;

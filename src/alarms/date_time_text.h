@@ -52,8 +52,6 @@ private:
     QString m_pmText;
 };
 
-QString GeneralDateTimeText(const QDateTime& wallClock, const QLocale& locale = QLocale());
-std::optional<QDateTime> ParseDueTime(const QString& text, const QLocale& locale = QLocale());
 
 // The minutes from a fixed origin to the start of the value's minute, on the
 // wall clock: two values in the same minute give the same number.

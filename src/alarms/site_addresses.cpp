@@ -1,5 +1,6 @@
 #include "site_addresses.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 
 SiteAddresses::SiteAddresses(QSettings& settings)
@@ -40,4 +41,13 @@ QString SiteAddresses::advertisement() const
 QString SiteAddresses::forum() const
 {
     return value(QStringLiteral("Forum"), QStringLiteral("http://bbs.neloclock.example/"));
+}
+
+QString WithScheme(const QString& address)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    const QString trimmed = address.trimmed();
+    if (trimmed.contains(scheme))
+        return trimmed;
+    return QStringLiteral("http://") + trimmed;
 }

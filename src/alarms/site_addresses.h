@@ -4,6 +4,11 @@
 
 class QSettings;
 
+// An address as a browser or web view takes it: "http://" goes before an
+// address that names no scheme of its own (a bare host such as
+// "www.example.com", or "localhost:8080/x"); blanks around it are dropped.
+QString WithScheme(const QString& address);
+
 // The web addresses the program opens, in one place. Each has a default and
 // can be overridden in the settings store, group "sites".
 // Farm sites and the maker's host are bare hosts without scheme; the forum is

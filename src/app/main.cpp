@@ -3,9 +3,11 @@
 #include "app_icon.h"
 #include "auto_start_factory.h"
 #include "browser_launcher.h"
+#include "power_off.h"
 #include "clock.h"
 #include "clock_ticks.h"
 #include "date_time_text.h"
+#include "alarm_session.h"
 #include "main_window.h"
 #include "platform_choice.h"
 #include "media_alarm_sound.h"
@@ -16,12 +18,6 @@
 #include "save_failure_box.h"
 #include "single_instance.h"
 #include "web_ad_panel_host.h"
-
-#ifdef Q_OS_WIN
-#include "power_off_windows.h"
-#else
-#include "logind_power_off.h"
-#endif
 
 #include <QApplication>
 #include <QFileInfo>
@@ -58,24 +54,21 @@ int main(int argc, char* argv[])
     MediaAlarmSound sound(programFolder);
     ReminderWindowHost reminderHost;
     ReminderWindowDisplay reminder(reminderHost);
-    BrowserLauncher browser;
-#ifdef Q_OS_WIN
-    WindowsPowerOff powerOff;
-#else
-    LogindPowerOff powerOff(QDBusConnection::systemBus(), &LogindPowerOff::showMessageBox);
-#endif
+    const std::unique_ptr<UrlOpener> browser = CreateUrlOpener();
+    const std::unique_ptr<PowerOff> powerOff = CreatePowerOff();
     const std::unique_ptr<AutoStart> autoStart = CreateAutoStart(QCoreApplication::applicationFilePath());
     WebAdPanelHost adPanel;
     SaveFailureBox saveFailure;
     bool ended = false;
 
-    MainWindow window({clock, dateTimeText, settings, alarmFile, ticks, sound, reminder, browser, powerOff,
-                       *autoStart, adPanel, saveFailure, &QSystemTrayIcon::isSystemTrayAvailable, [&ended] {
-                           // After a power-off request: no closing steps,
-                           // the alarm file is already up to date.
-                           ended = true;
-                           QCoreApplication::exit(0);
-                       }});
+    AlarmSession session({clock, dateTimeText, settings, alarmFile, ticks, sound, reminder, *browser, *powerOff,
+                          *autoStart, saveFailure, [&ended] {
+                              // After a power-off request: no closing steps,
+                              // the alarm file is already up to date.
+                              ended = true;
+                              QCoreApplication::exit(0);
+                          }});
+    MainWindow window(session, ticks, adPanel, &QSystemTrayIcon::isSystemTrayAvailable);
     ProgramLifetime lifetime(reminder, [] { QCoreApplication::quit(); });
     QObject::connect(&window, &MainWindow::closed, &lifetime, &ProgramLifetime::mainWindowClosed);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);

@@ -2,18 +2,19 @@
 
 #include "ad_panel_host.h"
 #include "alarm_entry.h"
-#include "alarm_file.h"
 #include "alarm_list_view.h"
+#include "alarm_session.h"
 #include "app_icon.h"
-#include "auto_start.h"
 #include "clock.h"
 #include "clock_ticks.h"
+#include "control_table.h"
 #include "date_time_text.h"
 #include "gap_label.h"
 #include "link_label.h"
-#include "strict_number.h"
+#include "look.h"
+#include "product.h"
+#include "reminder_placement.h"
 #include "tray_icon.h"
-#include "url_opener.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,10 +32,9 @@
 
 namespace {
 
-// The layout is drawn in twips: 15 twips to a logical pixel.
 int Px(int twips)
 {
-    return (twips * 2 + 15) / 30;
+    return TwipsToPixels(twips);
 }
 
 // None places a control exactly as drawn without asking its size: a combo
@@ -57,13 +57,14 @@ QSize FittingSize(const QComboBox* combo)
     return probe.sizeHint();
 }
 
-// Puts a control at its place. A control whose text needs more room than
-// the drawn size (another font than the one the layout was drawn with) is
-// made larger rather than cut: wider to the right, taller around its middle
-// so that it stays on its row.
-void Place(QWidget* widget, int left, int top, int width, int height, Grow grow = Grow::WidthAndHeight)
+// Puts a control at its drawn place. A control whose text needs more room
+// than the drawn size (another font than the one the layout was drawn with)
+// is made larger rather than cut: wider to the right, taller around its
+// middle so that it stays on its row.
+void Place(QWidget* widget, Grow grow = Grow::WidthAndHeight)
 {
-    QRect rect(Px(left), Px(top), Px(width), Px(height));
+    const ControlPlace& place = PlaceOf(widget->objectName());
+    QRect rect(Px(place.left), Px(place.top), Px(place.width), Px(place.height));
     if (grow == Grow::None) {
         widget->setGeometry(rect);
         return;
@@ -134,13 +135,6 @@ int StoredState(Qt::CheckState state)
     return 1;
 }
 
-void SetRed(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
-    widget->setPalette(palette);
-}
-
 // A field whose text cannot be read gets a red frame and says why.
 void MarkUnreadable(QLineEdit* field, bool unreadable)
 {
@@ -158,22 +152,20 @@ const QString kAdvanceCaption = QStringLiteral("提前提醒         分钟（�
 
 } // namespace
 
-MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
+MainWindow::MainWindow(AlarmSession& session, ClockTicks& ticks, AdPanelHost& adPanel,
+                       std::function<bool()> trayAvailable, QWidget* parent)
     : QWidget(parent)
-    , m_parts(std::move(parts))
-    , m_sites(m_parts.settings)
-    , m_options(m_parts.settings)
-    , m_entry(m_parts.clock, m_parts.dateTimeText)
-    , m_book(m_parts.alarmFile, m_parts.saveFailure)
-    , m_outputs({m_parts.sound, m_parts.reminder, m_parts.browser, m_parts.powerOff, m_book,
-                 [this] { m_ended = true; }, [this] { endProgram(); }})
-    , m_scanner(m_book, m_outputs, m_parts.clock, m_parts.dateTimeText, m_sites)
+    , m_session(session)
+    , m_ticks(ticks)
+    , m_adPanelHost(adPanel)
+    , m_trayAvailable(std::move(trayAvailable))
+    , m_entry(session.clock(), session.dateTimeText())
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Nelo闹钟2.1版"));
+    setWindowTitle(kProductName + QStringLiteral("2.1版"));
     setWindowIcon(AppIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     createControls();
     placeControls(false);
     connectControls();
@@ -183,67 +175,66 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls()
 {
-    m_frame1 = new QGroupBox(QStringLiteral("添加闹钟"), this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_lTime = MakeLabel(QStringLiteral("lTime"), kClockPrefix, m_frame1);
-    SetRed(m_lTime);
-    m_label2 = MakeLabel(QStringLiteral("Label2"), QStringLiteral("剩余时间"), m_frame1);
-    m_cZQH = MakeCombo(QStringLiteral("cZQH"), true, m_frame1);
-    m_label1 = MakeLabel(QStringLiteral("Label1"), QStringLiteral("时"), m_frame1);
-    m_cZQM = MakeCombo(QStringLiteral("cZQM"), true, m_frame1);
-    m_label7 = MakeLabel(QStringLiteral("Label7"), QStringLiteral("分"), m_frame1);
-    m_label3 = new GapLabel(kAdvanceCaption, m_frame1);
-    m_label3->setObjectName(QStringLiteral("Label3"));
-    m_tSJ = new QLineEdit(QStringLiteral("2"), m_frame1);
-    m_tSJ->setObjectName(QStringLiteral("tSJ"));
-    m_label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("报警时间"), m_frame1);
-    m_cJS = new QLineEdit(m_frame1);
-    m_cJS->setObjectName(QStringLiteral("cJS"));
-    m_label5 = MakeLabel(QStringLiteral("Label5"), QStringLiteral("提醒类型"), m_frame1);
-    m_cTX = MakeCombo(QStringLiteral("cTX"), false, m_frame1);
-    m_label10 = MakeLabel(QStringLiteral("Label10"), QStringLiteral("提示文字"), m_frame1);
-    m_cTxt = MakeCombo(QStringLiteral("cTxt"), true, m_frame1);
-    m_label6 = MakeLabel(QStringLiteral("Label6"), QStringLiteral("附加动作"), m_frame1);
-    m_cDZ = MakeCombo(QStringLiteral("cDZ"), false, m_frame1);
-    m_cmdAdd = new QPushButton(QStringLiteral("添加闹钟"), m_frame1);
-    m_cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    m_entryFrame = new QGroupBox(QStringLiteral("添加闹钟"), this);
+    m_entryFrame->setObjectName(QStringLiteral("Frame1"));
+    m_clockLabel = MakeLabel(QStringLiteral("lTime"), kClockPrefix, m_entryFrame);
+    SetRedText(m_clockLabel);
+    MakeLabel(QStringLiteral("Label2"), QStringLiteral("剩余时间"), m_entryFrame);
+    m_hoursList = MakeCombo(QStringLiteral("cZQH"), true, m_entryFrame);
+    MakeLabel(QStringLiteral("Label1"), QStringLiteral("时"), m_entryFrame);
+    m_minutesList = MakeCombo(QStringLiteral("cZQM"), true, m_entryFrame);
+    MakeLabel(QStringLiteral("Label7"), QStringLiteral("分"), m_entryFrame);
+    m_advanceCaption = new GapLabel(kAdvanceCaption, m_entryFrame);
+    m_advanceCaption->setObjectName(QStringLiteral("Label3"));
+    m_advanceMinutes = new QLineEdit(QStringLiteral("2"), m_entryFrame);
+    m_advanceMinutes->setObjectName(QStringLiteral("tSJ"));
+    MakeLabel(QStringLiteral("Label4"), QStringLiteral("报警时间"), m_entryFrame);
+    m_alarmTime = new QLineEdit(m_entryFrame);
+    m_alarmTime->setObjectName(QStringLiteral("cJS"));
+    MakeLabel(QStringLiteral("Label5"), QStringLiteral("提醒类型"), m_entryFrame);
+    m_reminderType = MakeCombo(QStringLiteral("cTX"), false, m_entryFrame);
+    MakeLabel(QStringLiteral("Label10"), QStringLiteral("提示文字"), m_entryFrame);
+    m_reminderText = MakeCombo(QStringLiteral("cTxt"), true, m_entryFrame);
+    MakeLabel(QStringLiteral("Label6"), QStringLiteral("附加动作"), m_entryFrame);
+    m_extraAction = MakeCombo(QStringLiteral("cDZ"), false, m_entryFrame);
+    m_addButton = new QPushButton(QStringLiteral("添加闹钟"), m_entryFrame);
+    m_addButton->setObjectName(QStringLiteral("cmdAdd"));
 
-    m_frame3 = new QGroupBox(QStringLiteral("选项"), this);
-    m_frame3->setObjectName(QStringLiteral("Frame3"));
-    m_ckClr = new QCheckBox(QStringLiteral("自动清除过期闹钟。"), m_frame3);
-    m_ckClr->setObjectName(QStringLiteral("ckClr"));
-    m_ckClr->setChecked(true);
-    m_ckAuto = new QCheckBox(QStringLiteral("随电脑自动启动。"), m_frame3);
-    m_ckAuto->setObjectName(QStringLiteral("ckAuto"));
+    m_optionsFrame = new QGroupBox(QStringLiteral("选项"), this);
+    m_optionsFrame->setObjectName(QStringLiteral("Frame3"));
+    m_clearExpired = new QCheckBox(QStringLiteral("自动清除过期闹钟。"), m_optionsFrame);
+    m_clearExpired->setObjectName(QStringLiteral("ckClr"));
+    m_clearExpired->setChecked(true);
+    m_startAtLogin = new QCheckBox(QStringLiteral("随电脑自动启动。"), m_optionsFrame);
+    m_startAtLogin->setObjectName(QStringLiteral("ckAuto"));
 
-    m_frame2 = new QGroupBox(QStringLiteral("闹钟列表(鼠标右键调出删除闹钟菜单)"), this);
-    m_frame2->setObjectName(QStringLiteral("Frame2"));
-    m_lstA = new AlarmListView(m_frame2);
-    m_lstA->setObjectName(QStringLiteral("lstA"));
-    m_lstA->setModel(&m_book.model());
-    m_pBox = m_parts.adPanel.createPanel(m_frame2);
-    m_pBox->setObjectName(QStringLiteral("pBox"));
-    m_pBox->raise();
+    m_listFrame = new QGroupBox(QStringLiteral("闹钟列表(鼠标右键调出删除闹钟菜单)"), this);
+    m_listFrame->setObjectName(QStringLiteral("Frame2"));
+    m_alarmList = new AlarmListView(m_listFrame);
+    m_alarmList->setObjectName(QStringLiteral("lstA"));
+    m_alarmList->setModel(&m_session.book().model());
+    m_adPanel = m_adPanelHost.createPanel(m_listFrame);
+    m_adPanel->setObjectName(QStringLiteral("pBox"));
+    m_adPanel->raise();
 
     auto* forum = new LinkLabel(QStringLiteral("交流论坛"), this);
-    QFont forumFont = forum->font();
-    forumFont.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), forumFont.family()});
+    QFont forumFont = ChineseFont(forum->font());
     forumFont.setPointSize(9);
     forumFont.setUnderline(true);
     forum->setFont(forumFont);
-    connect(forum, &LinkLabel::clicked, this, [this] { m_parts.browser.openUrl(m_sites.forum()); });
-    m_label8 = forum;
-    m_label8->setObjectName(QStringLiteral("Label8"));
-    m_label9 = MakeLabel(QStringLiteral("Label9"),
-                         QStringLiteral("剩余时间从选定那一刻算起；闹钟会按“提前提醒”的分钟数提早响起。"), this);
+    connect(forum, &LinkLabel::clicked, &m_session, &AlarmSession::openForum);
+    m_forumLink = forum;
+    m_forumLink->setObjectName(QStringLiteral("Label8"));
+    m_hint = MakeLabel(QStringLiteral("Label9"),
+                       QStringLiteral("剩余时间从选定那一刻算起；闹钟会按“提前提醒”的分钟数提早响起。"), this);
 
-    m_mM = new QMenu(this);
-    m_mM->setObjectName(QStringLiteral("mM"));
-    m_mDelC = m_mM->addAction(QStringLiteral("删除这个闹钟"));
-    m_mDelC->setObjectName(QStringLiteral("mDelC"));
-    m_mDelC->setEnabled(false);
-    m_mDelAC = m_mM->addAction(QStringLiteral("删除全部闹钟"));
-    m_mDelAC->setObjectName(QStringLiteral("mDelAC"));
+    m_listMenu = new QMenu(this);
+    m_listMenu->setObjectName(QStringLiteral("mM"));
+    m_deleteOne = m_listMenu->addAction(QStringLiteral("删除这个闹钟"));
+    m_deleteOne->setObjectName(QStringLiteral("mDelC"));
+    m_deleteOne->setEnabled(false);
+    m_deleteAll = m_listMenu->addAction(QStringLiteral("删除全部闹钟"));
+    m_deleteAll->setObjectName(QStringLiteral("mDelAC"));
 }
 
 void MainWindow::placeControls(bool listsFilled)
@@ -253,46 +244,36 @@ void MainWindow::placeControls(bool listsFilled)
     const Grow number = listsFilled ? Grow::HeightOnly : Grow::None;
     // Sizes are only final once the style has seen the controls.
     ensurePolished();
-    Place(m_frame1, 105, 75, 2865, 3960, Grow::HeightOnly);
-    Place(m_lTime, 120, 330, 765, 180);
-    Place(m_label2, 120, 750, 720, 180);
-    Place(m_cZQH, 900, 686, 690, 300, number);
-    Place(m_label1, 1635, 750, 180, 180);
-    Place(m_cZQM, 1875, 686, 690, 300, number);
-    Place(m_label7, 2610, 750, 180, 180);
-    Place(m_tSJ, 900, 1091, 690, 300, Grow::HeightOnly);
+    for (QGroupBox* frame : {m_entryFrame, m_optionsFrame, m_listFrame})
+        Place(frame, Grow::HeightOnly);
+    for (QWidget* control : m_entryFrame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control == m_hoursList || control == m_minutesList)
+            Place(control, number);
+        else if (control == m_reminderType || control == m_reminderText || control == m_extraAction)
+            Place(control, list);
+        else if (control == m_advanceMinutes || control == m_alarmTime)
+            Place(control, Grow::HeightOnly);
+        else if (control != m_advanceCaption)
+            Place(control);
+    }
 
     // The advance field stands in the run of blanks inside its label; the
     // run is drawn as wide as the field needs, whatever the font's blanks.
     {
-        const int runStart = Px(120) + m_label3->gapStart();
-        if (runStart > m_tSJ->x() - 2)
-            m_tSJ->move(runStart + 2, m_tSJ->y());
-        m_label3->setGapWidth(m_tSJ->geometry().right() + 4 - runStart);
+        const int runStart = Px(PlaceOf(u"Label3").left) + m_advanceCaption->gapStart();
+        if (runStart > m_advanceMinutes->x() - 2)
+            m_advanceMinutes->move(runStart + 2, m_advanceMinutes->y());
+        m_advanceCaption->setGapWidth(m_advanceMinutes->geometry().right() + 4 - runStart);
     }
-    Place(m_label3, 120, 1155, 2610, 180);
-    m_tSJ->raise();
+    Place(m_advanceCaption);
+    m_advanceMinutes->raise();
 
-    Place(m_label4, 120, 1560, 720, 180);
-    Place(m_cJS, 900, 1496, 1860, 300, Grow::HeightOnly);
-    Place(m_label5, 120, 1965, 720, 180);
-    Place(m_cTX, 900, 1901, 1860, 300, list);
-    Place(m_label10, 120, 2370, 720, 180);
-    Place(m_cTxt, 900, 2306, 1860, 300, list);
-    Place(m_label6, 120, 2775, 720, 180);
-    Place(m_cDZ, 900, 2715, 1860, 300, list);
-    Place(m_cmdAdd, 120, 3165, 2625, 690);
-
-    Place(m_frame3, 105, 4080, 2865, 1050, Grow::HeightOnly);
-    Place(m_ckClr, 150, 315, 2040, 225);
-    Place(m_ckAuto, 150, 660, 1770, 255);
-
-    Place(m_frame2, 3015, 75, 5340, 5055, Grow::HeightOnly);
-    Place(m_lstA, 120, 315, 5085, 4560, Grow::HeightOnly);
-    m_pBox->setGeometry(Px(145), Px(545), Px(4995), Px(4215));
-
-    Place(m_label9, 90, 5250, 6450, 240);
-    Place(m_label8, 7605, 5280, 720, 180);
+    Place(m_clearExpired);
+    Place(m_startAtLogin);
+    Place(m_alarmList, Grow::HeightOnly);
+    Place(m_adPanel, Grow::None);
+    Place(m_hint);
+    Place(m_forumLink);
 
     makeRoom();
 }
@@ -301,15 +282,15 @@ void MainWindow::makeRoom()
 {
     // A widened control may reach past its frame: the left frames grow with
     // it, the list frame moves right, and the window grows to hold them.
-    int frameWidth = m_frame1->width();
-    for (QGroupBox* frame : {m_frame1, m_frame3}) {
+    int frameWidth = m_entryFrame->width();
+    for (QGroupBox* frame : {m_entryFrame, m_optionsFrame}) {
         for (const QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             frameWidth = std::max(frameWidth, child->geometry().right() + Px(120));
     }
-    m_frame1->resize(frameWidth, m_frame1->height());
-    m_frame3->resize(frameWidth, m_frame3->height());
-    m_frame2->move(std::max(Px(3015), m_frame1->geometry().right() + Px(60)), m_frame2->y());
-    m_label8->move(std::max(m_label8->x(), m_label9->geometry().right() + Px(120)), m_label8->y());
+    m_entryFrame->resize(frameWidth, m_entryFrame->height());
+    m_optionsFrame->resize(frameWidth, m_optionsFrame->height());
+    m_listFrame->move(std::max(Px(3015), m_entryFrame->geometry().right() + Px(60)), m_listFrame->y());
+    m_forumLink->move(std::max(m_forumLink->x(), m_hint->geometry().right() + Px(120)), m_forumLink->y());
 
     QRect used;
     for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -321,48 +302,48 @@ void MainWindow::makeRoom()
 
 void MainWindow::connectControls()
 {
-    connect(m_cZQH, &QComboBox::editTextChanged, this, &MainWindow::recomputeAlarmTime);
-    connect(m_cZQH, &QComboBox::activated, this, &MainWindow::recomputeAlarmTime);
-    connect(m_cZQM, &QComboBox::editTextChanged, this, &MainWindow::recomputeAlarmTime);
-    connect(m_cZQM, &QComboBox::activated, this, &MainWindow::recomputeAlarmTime);
-    connect(m_cTX, &QComboBox::currentIndexChanged, this, &MainWindow::applyReminderType);
-    connect(m_cmdAdd, &QPushButton::clicked, this, &MainWindow::addAlarm);
-    m_tSJ->installEventFilter(this);
-    connect(m_cJS, &QLineEdit::textChanged, this, &MainWindow::clearCorrectedMarks);
-    connect(m_tSJ, &QLineEdit::textChanged, this, &MainWindow::clearCorrectedMarks);
+    connect(m_hoursList, &QComboBox::editTextChanged, this, &MainWindow::recomputeAlarmTime);
+    connect(m_hoursList, &QComboBox::activated, this, &MainWindow::recomputeAlarmTime);
+    connect(m_minutesList, &QComboBox::editTextChanged, this, &MainWindow::recomputeAlarmTime);
+    connect(m_minutesList, &QComboBox::activated, this, &MainWindow::recomputeAlarmTime);
+    connect(m_reminderType, &QComboBox::currentIndexChanged, this, &MainWindow::applyReminderType);
+    connect(m_addButton, &QPushButton::clicked, this, &MainWindow::addAlarm);
+    m_advanceMinutes->installEventFilter(this);
+    connect(m_alarmTime, &QLineEdit::textChanged, this, &MainWindow::clearCorrectedMarks);
+    connect(m_advanceMinutes, &QLineEdit::textChanged, this, &MainWindow::clearCorrectedMarks);
 
-    connect(m_tSJ, &QLineEdit::textChanged, this, &MainWindow::saveOptions);
-    connect(m_ckClr, &QCheckBox::stateChanged, this, &MainWindow::saveOptions);
-    connect(m_ckAuto, &QCheckBox::toggled, this, &MainWindow::autoStartToggled);
-    connect(m_ckAuto, &QCheckBox::stateChanged, this, &MainWindow::saveOptions);
+    connect(m_advanceMinutes, &QLineEdit::textChanged, this, &MainWindow::optionsChanged);
+    connect(m_clearExpired, &QCheckBox::stateChanged, this, &MainWindow::optionsChanged);
+    connect(m_startAtLogin, &QCheckBox::toggled, &m_session, &AlarmSession::setAutoStart);
+    connect(m_startAtLogin, &QCheckBox::stateChanged, this, &MainWindow::optionsChanged);
 
-    connect(m_lstA, &AlarmListView::mouseDown, this, &MainWindow::handleListMouseDown);
-    connect(m_mDelC, &QAction::triggered, this, &MainWindow::deleteSelectedAlarm);
-    connect(m_mDelAC, &QAction::triggered, this, &MainWindow::deleteAllAlarms);
-    connect(&m_book, &AlarmBook::adPanelVisibleChanged, m_pBox, &QWidget::setVisible);
+    AlarmBook& book = m_session.book();
+    connect(m_alarmList, &AlarmListView::mouseDown, this, &MainWindow::handleListMouseDown);
+    connect(m_deleteOne, &QAction::triggered, &book, [this, &book] { book.deleteAt(m_alarmList->selectedRow()); });
+    connect(m_deleteAll, &QAction::triggered, &book, &AlarmBook::deleteAll);
+    connect(&book, &AlarmBook::adPanelVisibleChanged, m_adPanel, &QWidget::setVisible);
 
-    connect(&m_parts.ticks, &ClockTicks::clockDue, this, &MainWindow::refreshClock);
-    connect(&m_parts.ticks, &ClockTicks::scanDue, this, &MainWindow::scanAlarms);
+    connect(&m_ticks, &ClockTicks::clockDue, this, &MainWindow::refreshClock);
 }
 
 void MainWindow::load()
 {
-    m_loading = true;
-    m_tray = std::make_unique<TrayIcon>(*this, windowIcon(), m_parts.trayAvailable);
+    m_session.setRestoring(true);
+    m_ticks.setClockRunning(false);
+    m_tray = std::make_unique<TrayIcon>(*this, windowIcon(), m_trayAvailable);
     centre();
     refreshClock();
     restoreOptions();
-    m_book.load(m_ckClr->checkState() != Qt::Unchecked, m_parts.clock, m_parts.dateTimeText);
-    if (m_book.count() > 0) {
+    m_session.load(m_clearExpired->checkState() != Qt::Unchecked);
+    if (m_session.book().count() > 0) {
         m_startsHidden = true;
         setWindowState(windowState() | Qt::WindowMinimized);
-        m_book.setAdPanelVisible(false);
     }
     fillEntryLists();
-    m_loading = false;
+    m_session.setRestoring(false);
     // The advertisement page loads once the window is on screen (showEvent),
     // so that starting the web view never holds up the first frame.
-    scanAlarms();
+    m_session.scan();
 }
 
 void MainWindow::centre()
@@ -377,15 +358,15 @@ void MainWindow::centre()
 
 void MainWindow::restoreOptions()
 {
-    const Options::Restored restored = m_options.load();
-    m_tSJ->setText(restored.time);
+    const Options::Restored restored = m_session.restoreOptions();
+    m_advanceMinutes->setText(restored.time);
     // Setting a box runs the same reaction as the user's click: a stored
     // "Auto" of 1 registers the program at login again, so the registration
     // follows the program when it has been moved.
     if (restored.clear)
-        m_ckClr->setCheckState(CheckState(*restored.clear));
+        m_clearExpired->setCheckState(CheckState(*restored.clear));
     if (restored.autoRun)
-        m_ckAuto->setCheckState(CheckState(*restored.autoRun));
+        m_startAtLogin->setCheckState(CheckState(*restored.autoRun));
 }
 
 void MainWindow::fillEntryLists()
@@ -393,16 +374,16 @@ void MainWindow::fillEntryLists()
     // Filling an empty list selects its first item, which runs the list's
     // reaction as a choice by the user would: the alarm time, then the
     // fields the type uses.
-    m_cZQH->addItems(TwoDigitNumbers(24));
-    m_cZQH->setCurrentIndex(0);
-    m_cZQM->addItems(TwoDigitNumbers(60));
-    m_cZQM->setCurrentIndex(0);
-    m_cTX->addItems(ReminderTypeTexts());
-    m_cTX->setCurrentIndex(0);
-    m_cDZ->addItems(ExtraActionTexts());
-    m_cDZ->setCurrentIndex(0);
-    m_cTxt->addItems(SuggestedReminderTexts());
-    m_cTxt->setCurrentIndex(0);
+    m_hoursList->addItems(TwoDigitNumbers(24));
+    m_hoursList->setCurrentIndex(0);
+    m_minutesList->addItems(TwoDigitNumbers(60));
+    m_minutesList->setCurrentIndex(0);
+    m_reminderType->addItems(ReminderTypeTexts());
+    m_reminderType->setCurrentIndex(0);
+    m_extraAction->addItems(ExtraActionTexts());
+    m_extraAction->setCurrentIndex(0);
+    m_reminderText->addItems(SuggestedReminderTexts());
+    m_reminderText->setCurrentIndex(0);
     // The lists' texts decide how wide their fields must be; a window that
     // grew for them is centred again.
     const QSize before = size();
@@ -435,15 +416,15 @@ void MainWindow::bringToFront()
 EntryPanelState MainWindow::panelState() const
 {
     EntryPanelState state;
-    state.hours = m_cZQH->currentText();
-    state.minutes = m_cZQM->currentText();
-    state.advance = m_tSJ->text();
-    state.alarmTime = m_cJS->text();
-    state.type = m_cTX->currentText();
-    state.text = m_cTxt->currentText();
-    state.action = m_cDZ->currentText();
-    state.textEnabled = m_cTxt->isEnabled();
-    state.actionEnabled = m_cDZ->isEnabled();
+    state.hours = m_hoursList->currentText();
+    state.minutes = m_minutesList->currentText();
+    state.advance = m_advanceMinutes->text();
+    state.alarmTime = m_alarmTime->text();
+    state.type = m_reminderType->currentText();
+    state.text = m_reminderText->currentText();
+    state.action = m_extraAction->currentText();
+    state.textEnabled = m_reminderText->isEnabled();
+    state.actionEnabled = m_extraAction->isEnabled();
     return state;
 }
 
@@ -451,18 +432,18 @@ void MainWindow::recomputeAlarmTime()
 {
     EntryPanelState state = panelState();
     m_entry.recomputeAlarmTime(state);
-    m_cJS->setText(state.alarmTime);
+    m_alarmTime->setText(state.alarmTime);
     // A time longer than the field (some locales spell the month out)
     // shows its beginning, the date, rather than its end.
-    m_cJS->setCursorPosition(0);
+    m_alarmTime->setCursorPosition(0);
 }
 
 void MainWindow::applyReminderType()
 {
     EntryPanelState state = panelState();
     m_entry.applyReminderType(state);
-    m_cTxt->setEnabled(state.textEnabled);
-    m_cDZ->setEnabled(state.actionEnabled);
+    m_reminderText->setEnabled(state.textEnabled);
+    m_extraAction->setEnabled(state.actionEnabled);
 }
 
 void MainWindow::addAlarm()
@@ -472,79 +453,40 @@ void MainWindow::addAlarm()
     const EntryPanelState state = panelState();
     const bool timeRead = m_entry.alarmTimeReadable(state);
     const bool advanceRead = m_entry.advanceReadable(state);
-    MarkUnreadable(m_cJS, !timeRead);
-    MarkUnreadable(m_tSJ, !advanceRead);
+    MarkUnreadable(m_alarmTime, !timeRead);
+    MarkUnreadable(m_advanceMinutes, !advanceRead);
     if (const auto line = m_entry.alarmLine(state))
-        m_book.add(*line);
+        m_session.book().add(*line);
 }
 
 void MainWindow::clearCorrectedMarks()
 {
     const EntryPanelState state = panelState();
     if (m_entry.alarmTimeReadable(state))
-        MarkUnreadable(m_cJS, false);
+        MarkUnreadable(m_alarmTime, false);
     if (m_entry.advanceReadable(state))
-        MarkUnreadable(m_tSJ, false);
+        MarkUnreadable(m_advanceMinutes, false);
 }
 
 void MainWindow::handleListMouseDown(Qt::MouseButton button, const QPoint& globalPosition)
 {
-    if (button == Qt::RightButton && m_book.count() > 0)
-        m_mM->exec(globalPosition);
+    if (button == Qt::RightButton && m_session.book().count() > 0)
+        m_listMenu->exec(globalPosition);
     // Refreshed after every press, so the menu shows at its next opening
     // whether there is a selection to delete.
-    m_mDelC->setEnabled(!m_lstA->selectedText().isEmpty());
-}
-
-void MainWindow::deleteSelectedAlarm()
-{
-    m_book.deleteAt(m_lstA->selectedRow());
-}
-
-void MainWindow::deleteAllAlarms()
-{
-    m_book.deleteAll();
+    m_deleteOne->setEnabled(!m_alarmList->selectedText().isEmpty());
 }
 
 void MainWindow::refreshClock()
 {
-    // Nobody reads the clock of a window hidden in the notification area:
-    // it is brought up to date when the window shows again, so a program
-    // left in the tray all day does next to nothing every second.
-    if (!isVisible() && !m_loading)
-        return;
-    m_lTime->setText(kClockPrefix + m_parts.dateTimeText.format(m_parts.clock.now()));
-    m_lTime->adjustSize();
+    m_clockLabel->setText(kClockPrefix + m_session.dateTimeText().format(m_session.clock().now()));
+    m_clockLabel->adjustSize();
 }
 
-void MainWindow::scanAlarms()
+void MainWindow::optionsChanged()
 {
-    if (m_unloaded || m_ended)
-        return;
-    const int fired = m_scanner.scan();
-    if (!m_ended)
-        m_book.scanned(fired);
-}
-
-void MainWindow::saveOptions()
-{
-    if (m_loading)
-        return;
-    m_options.save(m_tSJ->text(), StoredState(m_ckClr->checkState()), StoredState(m_ckAuto->checkState()));
-}
-
-void MainWindow::autoStartToggled(bool checked)
-{
-    if (checked)
-        m_parts.autoStart.enable();
-    else
-        m_parts.autoStart.disable();
-}
-
-void MainWindow::endProgram()
-{
-    m_ended = true;
-    m_parts.endProgram();
+    m_session.optionsChanged(m_advanceMinutes->text(), StoredState(m_clearExpired->checkState()),
+                             StoredState(m_startAtLogin->checkState()));
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -567,36 +509,39 @@ void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     refreshClock();
+    m_ticks.setClockRunning(true);
     if (m_navigated)
         return;
     m_navigated = true;
-    QTimer::singleShot(0, this, [this] { m_parts.adPanel.navigate(m_sites.advertisement()); });
+    QTimer::singleShot(0, this, [this] { m_adPanelHost.navigate(m_session.sites().advertisement()); });
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // Nobody reads the clock of a window hidden in the notification area: a
+    // program left in the tray all day wakes only for the scan.
+    m_ticks.setClockRunning(false);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // A click into the advance field selects its whole text, so typing
     // replaces the number. Done after the field has placed its cursor.
-    if (watched == m_tSJ && event->type() == QEvent::MouseButtonPress)
-        QTimer::singleShot(0, m_tSJ, &QLineEdit::selectAll);
+    if (watched == m_advanceMinutes && event->type() == QEvent::MouseButtonPress)
+        QTimer::singleShot(0, m_advanceMinutes, &QLineEdit::selectAll);
     return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    unload();
     event->accept();
-}
-
-void MainWindow::unload()
-{
     if (m_unloaded)
         return;
     m_unloaded = true;
-    disconnect(&m_parts.ticks, nullptr, this, nullptr);
-    m_book.save();
-    m_loading = false;
-    saveOptions();
+    disconnect(&m_ticks, nullptr, this, nullptr);
+    m_session.unload(m_advanceMinutes->text(), StoredState(m_clearExpired->checkState()),
+                     StoredState(m_startAtLogin->checkState()));
     m_tray.reset();
     Q_EMIT closed();
 }

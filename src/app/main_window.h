@@ -1,18 +1,16 @@
 #pragma once
 
-#include "alarm_book.h"
-#include "alarm_scanner.h"
 #include "entry_panel.h"
-#include "firing_outputs.h"
-#include "main_window_parts.h"
-#include "options.h"
-#include "site_addresses.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
+class AdPanelHost;
 class AlarmListView;
+class AlarmSession;
+class ClockTicks;
 class GapLabel;
 class QAction;
 class QCheckBox;
@@ -28,15 +26,17 @@ class TrayIcon;
 // it, the alarm list on the right with the advertisement panel over it while
 // it is empty, and the forum link at the bottom.
 //
-// The window only moves texts between its controls and the logic classes
-// (EntryPanel, AlarmBook, AlarmScanner); what the controls mean is decided
-// there.
+// The window builds its controls, reads them into the entry state and shows
+// what the session tells it; what the controls mean is decided in EntryPanel
+// and AlarmSession.
 class MainWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(MainWindowParts parts, QWidget* parent = nullptr);
+    // trayAvailable: whether the desktop has a notification area now.
+    MainWindow(AlarmSession& session, ClockTicks& ticks, AdPanelHost& adPanel, std::function<bool()> trayAvailable,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up: notification-area icon, position, clock, options, alarm
@@ -50,7 +50,6 @@ public:
     // notification area.
     void bringToFront();
 
-    AlarmBook& book() { return m_book; }
     TrayIcon* trayIcon() const { return m_tray.get(); }
 
 Q_SIGNALS:
@@ -61,6 +60,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,59 +79,42 @@ private:
     void clearCorrectedMarks();
 
     void handleListMouseDown(Qt::MouseButton button, const QPoint& globalPosition);
-    void deleteSelectedAlarm();
-    void deleteAllAlarms();
 
     void refreshClock();
-    void scanAlarms();
-    void saveOptions();
-    void autoStartToggled(bool checked);
+    void optionsChanged();
     void hideIfMinimised();
-    void unload();
-    void endProgram();
 
-    MainWindowParts m_parts;
-    SiteAddresses m_sites;
-    Options m_options;
+    AlarmSession& m_session;
+    ClockTicks& m_ticks;
+    AdPanelHost& m_adPanelHost;
+    std::function<bool()> m_trayAvailable;
     EntryPanel m_entry;
-    AlarmBook m_book;
-    FiringOutputs m_outputs;
-    AlarmScanner m_scanner;
     std::unique_ptr<TrayIcon> m_tray;
 
-    bool m_loading = false;
     bool m_startsHidden = false;
     bool m_navigated = false;
     bool m_unloaded = false;
-    bool m_ended = false;
 
-    QGroupBox* m_frame1 = nullptr;
-    QLabel* m_lTime = nullptr;
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label2 = nullptr;
-    GapLabel* m_label3 = nullptr;
-    QLabel* m_label4 = nullptr;
-    QLabel* m_label5 = nullptr;
-    QLabel* m_label6 = nullptr;
-    QLabel* m_label7 = nullptr;
-    QLabel* m_label10 = nullptr;
-    QComboBox* m_cZQH = nullptr;
-    QComboBox* m_cZQM = nullptr;
-    QLineEdit* m_tSJ = nullptr;
-    QLineEdit* m_cJS = nullptr;
-    QComboBox* m_cTX = nullptr;
-    QComboBox* m_cTxt = nullptr;
-    QComboBox* m_cDZ = nullptr;
-    QPushButton* m_cmdAdd = nullptr;
-    QGroupBox* m_frame3 = nullptr;
-    QCheckBox* m_ckClr = nullptr;
-    QCheckBox* m_ckAuto = nullptr;
-    QGroupBox* m_frame2 = nullptr;
-    AlarmListView* m_lstA = nullptr;
-    QWidget* m_pBox = nullptr;
-    QLabel* m_label8 = nullptr;
-    QLabel* m_label9 = nullptr;
-    QMenu* m_mM = nullptr;
-    QAction* m_mDelC = nullptr;
-    QAction* m_mDelAC = nullptr;
+    QGroupBox* m_entryFrame = nullptr;
+    QLabel* m_clockLabel = nullptr;
+    QComboBox* m_hoursList = nullptr;
+    QComboBox* m_minutesList = nullptr;
+    GapLabel* m_advanceCaption = nullptr;
+    QLineEdit* m_advanceMinutes = nullptr;
+    QLineEdit* m_alarmTime = nullptr;
+    QComboBox* m_reminderType = nullptr;
+    QComboBox* m_reminderText = nullptr;
+    QComboBox* m_extraAction = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QGroupBox* m_optionsFrame = nullptr;
+    QCheckBox* m_clearExpired = nullptr;
+    QCheckBox* m_startAtLogin = nullptr;
+    QGroupBox* m_listFrame = nullptr;
+    AlarmListView* m_alarmList = nullptr;
+    QWidget* m_adPanel = nullptr;
+    QLabel* m_forumLink = nullptr;
+    QLabel* m_hint = nullptr;
+    QMenu* m_listMenu = nullptr;
+    QAction* m_deleteOne = nullptr;
+    QAction* m_deleteAll = nullptr;
 };

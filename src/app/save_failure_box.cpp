@@ -1,5 +1,7 @@
 #include "save_failure_box.h"
 
+#include "product.h"
+
 #include <QDir>
 #include <QMessageBox>
 
@@ -27,7 +29,7 @@ void SaveFailureBox::show(QString message, const QString& reason)
         return;
     if (!reason.isEmpty())
         message += QStringLiteral("\n\n") + reason;
-    m_box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Nelo闹钟"), message, QMessageBox::Ok, m_parent);
+    m_box = new QMessageBox(QMessageBox::Warning, kProductName, message, QMessageBox::Ok, m_parent);
     // Paths and reasons are shown as they are, never read as markup.
     m_box->setTextFormat(Qt::PlainText);
     m_box->setAttribute(Qt::WA_DeleteOnClose);

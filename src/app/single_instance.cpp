@@ -1,5 +1,7 @@
 #include "single_instance.h"
 
+#include "file_identity.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -21,12 +23,7 @@ SingleInstance::SingleInstance(const QString& alarmFilePath, QObject* parent)
 
 QString SingleInstance::serverName(const QString& alarmFilePath)
 {
-    QString path = QDir::cleanPath(QFileInfo(alarmFilePath).absoluteFilePath());
-#ifdef Q_OS_WIN
-    // One file, however its name is cased.
-    path = path.toLower();
-#endif
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    const QByteArray hash = QCryptographicHash::hash(FileIdentity(alarmFilePath).toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
     return QStringLiteral("NeloClock-") + QString::fromLatin1(hash);
 }
 

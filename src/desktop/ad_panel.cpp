@@ -1,37 +1,26 @@
 #include "ad_panel.h"
 
+#include "ad_web_view_factory.h"
 #include "desktop_log.h"
+#include "process_facts.h"
+#include "site_addresses.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 #include <QMargins>
 #include <QPalette>
-
-#include "ad_web_view_factory.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
 #include <QPluginLoader>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace {
+
+// Whether this build has Qt WebEngine to show the page with.
+constexpr bool kWebEngineBuilt = NELOCLOCK_WEBENGINE != 0;
 
 // How far the view reaches beyond the panel, in pixels at 96 dpi: 130 twips
 // left, 300 top, 375 right and 480 bottom (15 twips to the pixel), enough to
 // hide a page's border and both scroll bars.
 constexpr QMargins kHiddenEdges(9, 20, 25, 32);
-
-bool runningAsRoot()
-{
-#ifdef Q_OS_UNIX
-    return geteuid() == 0;
-#else
-    return false;
-#endif
-}
 
 bool sandboxDisabled(const QStringList& arguments)
 {
@@ -46,17 +35,6 @@ bool sandboxDisabled(const QStringList& arguments)
     return arguments.contains(noSandbox);
 }
 
-// The executable's folder, also before the application object exists.
-QString ExecutableFolder(const QStringList& arguments)
-{
-#ifdef Q_OS_LINUX
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    if (!self.isEmpty())
-        return QFileInfo(self).absolutePath();
-#endif
-    return arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absolutePath();
-}
-
 QStringList ApplicationArguments()
 {
     return QCoreApplication::instance() != nullptr ? QCoreApplication::arguments() : QStringList();
@@ -66,11 +44,12 @@ QStringList ApplicationArguments()
 
 void PrepareAdPanel(int argc, char** argv)
 {
-#ifdef NELOCLOCK_HAVE_WEBENGINE
+    if (!kWebEngineBuilt)
+        return;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (!WebViewAllowed(runningAsRoot(), sandboxDisabled(arguments)))
+    if (!WebViewAllowed(RunningAsRoot(), sandboxDisabled(arguments)))
         return;
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Qt WebEngine prepares OpenGL and Qt Quick for itself while the
@@ -78,10 +57,6 @@ void PrepareAdPanel(int argc, char** argv)
     // nothing. So a process that may show a page loads it now.
     QLibrary webView(AdWebViewPluginPath(ExecutableFolder(arguments)));
     webView.load();
-#else
-    Q_UNUSED(argc)
-    Q_UNUSED(argv)
-#endif
 }
 
 bool WebViewAllowed(bool runningAsRoot, bool sandboxDisabled)
@@ -91,29 +66,12 @@ bool WebViewAllowed(bool runningAsRoot, bool sandboxDisabled)
 
 bool AdPanelWebAllowedHere()
 {
-#ifdef NELOCLOCK_HAVE_WEBENGINE
-    return WebViewAllowed(runningAsRoot(), sandboxDisabled(ApplicationArguments()));
-#else
-    return false;
-#endif
-}
-
-QUrl AdAddressToUrl(const QString& address)
-{
-    const QString trimmed = address.trimmed();
-    if (trimmed.contains(QStringLiteral("://")))
-        return QUrl(trimmed);
-    return QUrl(QStringLiteral("http://") + trimmed);
+    return kWebEngineBuilt && WebViewAllowed(RunningAsRoot(), sandboxDisabled(ApplicationArguments()));
 }
 
 QString AdWebViewPluginPath(const QString& folder)
 {
-#if defined(Q_OS_WIN)
-    const QString name = QStringLiteral("neloclock_webview.dll");
-#else
-    const QString name = QStringLiteral("libneloclock_webview.so");
-#endif
-    return QDir(folder).filePath(name);
+    return QDir(folder).filePath(WebViewPluginFileName());
 }
 
 AdPanel::AdPanel(QWidget* parent)
@@ -123,16 +81,9 @@ AdPanel::AdPanel(QWidget* parent)
 
 AdPanel::AdPanel(bool webAllowed, QWidget* parent, QString pluginFolder)
     : QWidget(parent)
-#ifdef NELOCLOCK_HAVE_WEBENGINE
-    , m_webAllowed(webAllowed)
-#else
-    , m_webAllowed(false)
-#endif
+    , m_webAllowed(kWebEngineBuilt && webAllowed)
     , m_pluginFolder(pluginFolder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(pluginFolder))
 {
-#ifndef NELOCLOCK_HAVE_WEBENGINE
-    Q_UNUSED(webAllowed)
-#endif
     // The panel hides the alarm list beneath it, with or without a page.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -164,7 +115,7 @@ void AdPanel::navigate(const QString& address)
     if (m_view == nullptr)
         createView();
     if (m_view != nullptr)
-        m_factory->load(m_view, AdAddressToUrl(address));
+        m_factory->load(m_view, QUrl(WithScheme(address)));
 }
 
 bool AdPanel::loadFactory()

@@ -19,10 +19,6 @@ bool WebViewAllowed(bool runningAsRoot, bool sandboxDisabled);
 // user id and the sandbox switches Qt WebEngine reads from the environment.
 bool AdPanelWebAllowedHere();
 
-// The address the panel loads for a configured address, which is usually a
-// bare host and path: without "scheme://" it is taken as http.
-QUrl AdAddressToUrl(const QString& address);
-
 // The panel over the empty alarm list that shows the maker's page. It is a
 // plain opaque panel until navigate() is first called; only then is the web
 // view started, so starting Chromium never delays the main window's first

@@ -11,13 +11,18 @@ target_sources(neloclock_desktop PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/app_icon.cpp
     ${CMAKE_CURRENT_LIST_DIR}/link_label.h
     ${CMAKE_CURRENT_LIST_DIR}/link_label.cpp
+
+    ${CMAKE_CURRENT_LIST_DIR}/process_facts.h
 )
 
+# This platform's login registration and process facts.
 if(WIN32)
-    target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/auto_start_windows.cpp)
+    target_sources(neloclock_desktop PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/auto_start_windows.cpp ${CMAKE_CURRENT_LIST_DIR}/process_facts_windows.cpp)
     target_link_libraries(neloclock_desktop PRIVATE advapi32)
 else()
-    target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/auto_start_linux.cpp)
+    target_sources(neloclock_desktop PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/auto_start_linux.cpp ${CMAKE_CURRENT_LIST_DIR}/process_facts_linux.cpp)
 endif()
 
 target_sources(neloclock_desktop PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ad_web_view_factory.h)
@@ -36,10 +41,11 @@ if(TARGET Qt6::WebEngineWidgets)
     find_package(Qt6 REQUIRED COMPONENTS QuickWidgets)
     target_link_libraries(neloclock_webview PRIVATE Qt6::WebEngineWidgets Qt6::QuickWidgets)
     set_target_properties(neloclock_webview PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${NELOCLOCK_PROGRAM_DIR})
-    target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_HAVE_WEBENGINE)
+    target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_WEBENGINE=1)
     add_dependencies(neloclock_desktop neloclock_webview)
 else()
     message(STATUS "NeloClock: Qt WebEngine not found (Debian: qt6-webengine-dev), the advertisement panel stays plain")
+    target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_WEBENGINE=0)
 endif()
 
 # Resources of a static library need the object-library form so that the

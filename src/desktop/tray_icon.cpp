@@ -1,5 +1,7 @@
 #include "tray_icon.h"
 
+#include "product.h"
+
 #include <QWidget>
 
 TrayIcon::TrayIcon(QWidget& window, const QIcon& icon, Availability available, int pollIntervalMs,
@@ -27,7 +29,7 @@ TrayIcon::~TrayIcon()
 
 QString TrayIcon::tip()
 {
-    return QStringLiteral("Nelo闹钟");
+    return kProductName;
 }
 
 void TrayIcon::poll()

@@ -3,38 +3,28 @@
 #include "url_opener.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <functional>
-#include <string>
+#include <memory>
 
-// Opens web addresses for the alarms and the forum link. On Windows it starts
-// Internet Explorer from its fixed folder; elsewhere it hands the address to
-// the desktop's default browser. The process start is passed in, so the
-// command line can be checked without starting anything.
+// Opens web addresses for the alarms and the forum link in the user's
+// default browser. How the address reaches the browser is passed in, so
+// tests can see what would be opened without starting anything.
 class BrowserLauncher final : public UrlOpener
 {
 public:
-#ifdef _WIN32
-    // Starts a command line, detached, with a normal activated window.
-    using Start = std::function<void(const std::wstring& commandLine)>;
-#else
-    // Starts a program with its arguments, detached.
-    using Start = std::function<void(const QString& program, const QStringList& arguments)>;
-#endif
+    // Hands one address to the desktop, detached; false when that failed.
+    using Open = std::function<bool(const QString& address)>;
 
-    // Starts real processes.
-    BrowserLauncher();
-    explicit BrowserLauncher(Start start);
+    explicit BrowserLauncher(Open open);
 
+    // The address as the browser gets it, "http://" before a bare host.
     void openUrl(const QString& address) override;
 
-#ifndef _WIN32
-    // The address as the browser gets it: "http://" goes before an address
-    // that names no scheme of its own (a bare host such as "www.example.com").
-    static QString withScheme(const QString& address);
-#endif
-
 private:
-    Start m_start;
+    Open m_open;
 };
+
+// This platform's way into the default browser: xdg-open on Linux,
+// ShellExecuteW on Windows.
+std::unique_ptr<UrlOpener> CreateUrlOpener();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstdint>
+class QWidget;
 
-// Toggles a window's caption between its active and inactive look (Windows
-// only). The handle is the window's HWND.
-void FlashCaption(std::uintptr_t windowHandle);
+// Toggles the window's caption between its active and inactive look, where
+// the window system has such a thing (Windows); elsewhere it does nothing and
+// the window's inside alone flashes.
+void FlashCaption(QWidget* window);

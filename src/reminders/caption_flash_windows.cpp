@@ -1,8 +1,10 @@
 #include "caption_flash.h"
 
+#include <QWidget>
+
 #include <windows.h>
 
-void FlashCaption(std::uintptr_t windowHandle)
+void FlashCaption(QWidget* window)
 {
-    FlashWindow(reinterpret_cast<HWND>(windowHandle), TRUE);
+    FlashWindow(reinterpret_cast<HWND>(window->winId()), TRUE);
 }

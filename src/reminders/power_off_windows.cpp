@@ -1,4 +1,4 @@
-#include "power_off_windows.h"
+#include "power_off.h"
 
 #include "shutdown_sequence.h"
 
@@ -56,12 +56,23 @@ private:
     LUID m_luid = {};
 };
 
+// Shuts Windows down with ExitWindowsEx after enabling the shutdown privilege
+// of the own process token, with a forced shutdown as fallback.
+class WindowsPowerOff final : public PowerOff
+{
+public:
+    void shutDown(std::function<void()> answered) override
+    {
+        // ExitWindowsEx only queues the request; it does not wait for it.
+        Win32ShutdownCalls calls;
+        ShutDownPC(calls);
+        answered();
+    }
+};
+
 } // namespace
 
-void WindowsPowerOff::shutDown(std::function<void()> answered)
+std::unique_ptr<PowerOff> CreatePowerOff()
 {
-    // ExitWindowsEx only queues the request; it does not wait for it.
-    Win32ShutdownCalls calls;
-    ShutDownPC(calls);
-    answered();
+    return std::make_unique<WindowsPowerOff>();
 }

@@ -6,15 +6,9 @@
 class ReminderFlasher final
 {
 public:
-    // On Windows the caption itself is flashed, at the pace the window has
-    // always had. Elsewhere the window's inside alternates, and that stays at
-    // no more than one full flash a second, well below the three flashes a
+    // No more than one full flash a second, well below the three flashes a
     // second that can set off photosensitive seizures.
-#ifdef _WIN32
-    static constexpr int kIntervalMs = 50;
-#else
     static constexpr int kIntervalMs = 500;
-#endif
 
     bool isFlashing() const { return m_flashing; }
     bool isHighlighted() const { return m_highlighted; }

@@ -1,5 +1,7 @@
 #include "reminder_window.h"
 
+#include "caption_flash.h"
+#include "look.h"
 #include "reminder_placement.h"
 
 #include <QApplication>
@@ -9,19 +11,11 @@
 #include <QPushButton>
 #include <QScreen>
 
-#ifdef Q_OS_WIN
-#include "caption_flash.h"
-#endif
-
 namespace {
 
 QFont LabelFont()
 {
-    QFont font;
-    // SimSun where it exists (Windows), a CJK face that Linux desktops carry
-    // otherwise, so the Chinese text never falls back to empty boxes.
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC")});
+    QFont font = ChineseFont();
     font.setBold(true);
     font.setPointSizeF(14.25);
     return font;
@@ -92,21 +86,16 @@ void ReminderWindow::flash()
         m_flashTimer.stop();
         return;
     }
-#ifdef Q_OS_WIN
-    FlashCaption(static_cast<std::uintptr_t>(winId()));
-#else
+    FlashCaption(this);
     applyLook();
-#endif
 }
 
 void ReminderWindow::stopFlashing()
 {
     m_flashTimer.stop();
-#ifdef Q_OS_WIN
     // An odd number of toggles leaves the caption inverted; one more puts it back.
     if (m_flasher.isHighlighted())
-        FlashCaption(static_cast<std::uintptr_t>(winId()));
-#endif
+        FlashCaption(this);
     m_flasher.stop();
     applyLook();
 }

@@ -22,16 +22,6 @@ void EnableShutdownPrivilege(ShutdownCalls& calls)
     check("AdjustTokenPrivileges error==");
 }
 
-// Runs one step and carries on whatever it threw.
-template <typename Step>
-void Skipping(Step&& step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 bool IsWinNT(std::uint32_t version)
@@ -41,20 +31,7 @@ bool IsWinNT(std::uint32_t version)
 
 void ShutDownPC(ShutdownCalls& calls)
 {
-    try {
-        if (IsWinNT(calls.getVersion()))
-            EnableShutdownPrivilege(calls);
-        calls.exitWindows(ShutdownFlags::kShutdown, ShutdownFlags::kReserved);
-    } catch (...) {
-        ForceShutDownPC(calls);
-    }
-}
-
-void ForceShutDownPC(ShutdownCalls& calls)
-{
-    bool winNT = false;
-    Skipping([&] { winNT = IsWinNT(calls.getVersion()); });
-    if (winNT)
-        Skipping([&] { EnableShutdownPrivilege(calls); });
-    Skipping([&] { calls.exitWindows(ShutdownFlags::kShutdown | ShutdownFlags::kForce, ShutdownFlags::kReserved); });
+    if (IsWinNT(calls.getVersion()))
+        EnableShutdownPrivilege(calls);
+    calls.exitWindows(ShutdownFlags::kShutdown, ShutdownFlags::kReserved);
 }

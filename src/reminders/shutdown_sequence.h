@@ -29,16 +29,13 @@ public:
 struct ShutdownFlags
 {
     static constexpr std::uint32_t kShutdown = 1;     // EWX_SHUTDOWN
-    static constexpr std::uint32_t kForce = 4;        // EWX_FORCE
     static constexpr std::uint32_t kReserved = 0xFFFFFFFFu;
 };
 
 // Asks for a shutdown: on the NT family it first enables the shutdown
 // privilege, reporting each failing step with the thread's last-error code.
-// If a call throws, the forced variant runs instead, with every failing step
-// skipped. Neither looks at whether the system agreed.
+// It does not look at whether the system agreed.
 void ShutDownPC(ShutdownCalls& calls);
-void ForceShutDownPC(ShutdownCalls& calls);
 
 // Whether the version number belongs to the NT family (bit 31 clear).
 bool IsWinNT(std::uint32_t version);

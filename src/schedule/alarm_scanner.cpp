@@ -32,11 +32,6 @@ QString AlarmScanner::siteFor(ExtraAction action) const
     return {};
 }
 
-QString AlarmScanner::currentReminderText() const
-{
-    return AlarmEntry::fromLine(m_lastExaminedLine).text;
-}
-
 int AlarmScanner::scan()
 {
     // Every line present at the start is looked at once, top down. A fired
@@ -48,10 +43,6 @@ int AlarmScanner::scan()
     // The address of the last site action in this pass; an action text that
     // names no site opens it again.
     QString siteAddress;
-
-    // The last line looked at that stayed; its text is the current
-    // reminder text unless a later line fired.
-    int lastStayed = -1;
 
     for (int visited = 0; visited < linesAtStart && position < m_list.count(); ++visited) {
         const QString line = m_list.lineAt(position);
@@ -67,11 +58,9 @@ int AlarmScanner::scan()
         // A due time that does not read as a date cannot be waited for: it
         // counts as due. The present time is read afresh for every line.
         if (known.minute && m_clock.nowMinute() < *known.minute) {
-            lastStayed = position++;
+            ++position;
             continue;
         }
-        lastStayed = -1;
-        m_lastExaminedLine = line;
 
         const AlarmEntry entry = AlarmEntry::fromLine(line);
         const auto type = ReminderTypeFromText(entry.type);
@@ -98,10 +87,6 @@ int AlarmScanner::scan()
         if (m_list.count() == 0)
             m_outputs.showAdPanel();
     }
-    // Lines are only ever removed below a line that stayed, so its place is
-    // still right.
-    if (lastStayed >= 0)
-        m_lastExaminedLine = m_known[static_cast<std::size_t>(lastStayed)].line;
     return fired;
 }
 

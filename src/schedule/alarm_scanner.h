@@ -26,10 +26,6 @@ public:
     // A power-off line ends the pass (and the program) where it stands.
     int scan();
 
-    // The reminder text of the line the scan examined last, whether it fired
-    // or not; empty before the first scan.
-    QString currentReminderText() const;
-
 private:
     QString siteFor(ExtraAction action) const;
     void removeAt(int position);
@@ -39,9 +35,6 @@ private:
     const Clock& m_clock;
     const DateTimeText& m_dateTimeText;
     const SiteAddresses& m_sites;
-    // Taken apart only when asked for: a pass over a long list examines
-    // every line but rarely needs the text.
-    QString m_lastExaminedLine;
 
     // The due minute of each line as last seen at its position, so a pass
     // over an unchanged list reads no date. A line that differs from what

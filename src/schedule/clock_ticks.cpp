@@ -10,3 +10,11 @@ ClockTicks::ClockTicks(QObject* parent)
     m_scanTimer.start();
     m_clockTimer.start();
 }
+
+void ClockTicks::setClockRunning(bool running)
+{
+    if (running)
+        m_clockTimer.start();
+    else
+        m_clockTimer.stop();
+}

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "alarm_entry.h"
 #include "date_time_text.h"
 
@@ -8,34 +9,12 @@ class TestAlarmEntry final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void split_data();
-    void split();
     void fields_data();
     void fields();
     void build_data();
     void build();
     void fixedTexts();
 };
-
-void TestAlarmEntry::split_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QStringList>("fields");
-
-    QTest::newRow("empty line has no fields") << "" << QStringList();
-    QTest::newRow("no bar, one field") << "2026/12/6 10:00:00" << QStringList{"2026/12/6 10:00:00"};
-    QTest::newRow("sound alarm, two empty fields")
-        << "2026/12/6 10:00:00|声音提醒||" << QStringList{"2026/12/6 10:00:00", "声音提醒", "", ""};
-    QTest::newRow("five fields") << "a|b|c|d|e" << QStringList{"a", "b", "c", "d", "e"};
-    QTest::newRow("bars only") << "|||" << QStringList{"", "", "", ""};
-}
-
-void TestAlarmEntry::split()
-{
-    QFETCH(QString, line);
-    QFETCH(QStringList, fields);
-    QCOMPARE(SplitAlarmLine(line), fields);
-}
 
 void TestAlarmEntry::fields_data()
 {
@@ -105,5 +84,5 @@ void TestAlarmEntry::fixedTexts()
     QCOMPARE(ReminderTypeFromText(QStringLiteral(" 声音提醒")), std::nullopt);
 }
 
-QTEST_GUILESS_MAIN(TestAlarmEntry)
+NELOCLOCK_TEST(TestAlarmEntry)
 #include "test_alarm_entry.moc"

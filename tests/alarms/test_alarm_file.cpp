@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "alarm_file.h"
 #include "date_time_text.h"
 #include "fake_clock.h"
@@ -272,5 +273,5 @@ void TestAlarmFile::setAsideNeverOverwrites()
     QVERIFY(!error.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestAlarmFile)
+NELOCLOCK_TEST(TestAlarmFile)
 #include "test_alarm_file.moc"

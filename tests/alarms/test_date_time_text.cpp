@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "date_time_text.h"
 
 #include <QtTest>
@@ -208,5 +209,5 @@ void TestDateTimeText::wallClockIgnoresDaylightSaving()
     QCOMPARE(ElapsedMinutes(*due, Wall(2026, 3, 29, 2, 29, 59)), qint64(-1));
 }
 
-QTEST_GUILESS_MAIN(TestDateTimeText)
+NELOCLOCK_TEST(TestDateTimeText)
 #include "test_date_time_text.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "options.h"
 
 #include <QSettings>
@@ -107,5 +108,5 @@ void TestOptions::saveStoresTexts()
     QCOMPARE(restored.autoRun, std::optional(autoRun));
 }
 
-QTEST_GUILESS_MAIN(TestOptions)
+NELOCLOCK_TEST(TestOptions)
 #include "test_options.moc"

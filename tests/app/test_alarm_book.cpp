@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "alarm_book.h"
 
 #include "alarm_file.h"
@@ -191,5 +192,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(AlarmBookTest)
+NELOCLOCK_TEST(AlarmBookTest)
 #include "test_alarm_book.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "entry_panel.h"
 
 #include "alarm_entry.h"
@@ -195,5 +196,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(EntryPanelTest)
+NELOCLOCK_TEST(EntryPanelTest)
 #include "test_entry_panel.moc"

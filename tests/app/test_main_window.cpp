@@ -1,4 +1,7 @@
+#include "test_registry.h"
 #include "main_window.h"
+
+#include "alarm_session.h"
 
 #include "alarm_file.h"
 #include "app_fakes.h"
@@ -66,6 +69,7 @@ struct Harness
     CountingNotice notice;
     bool trayAvailable = true;
     int ends = 0;
+    std::unique_ptr<AlarmSession> session;
     std::unique_ptr<MainWindow> window;
 
     QString alarmPath() const { return LocateAlarmFile(dir.path()).writePath; }
@@ -74,9 +78,10 @@ struct Harness
 
     MainWindow& start()
     {
-        window = std::make_unique<MainWindow>(MainWindowParts{
-            clock, text, settings, LocateAlarmFile(dir.path()), ticks, sound, reminder, browser, power, autoStart, adPanel, notice,
-            [this] { return trayAvailable; }, [this] { ++ends; }});
+        session = std::make_unique<AlarmSession>(AlarmSession::Parts{
+            clock, text, settings, LocateAlarmFile(dir.path()), ticks, sound, reminder, browser, power, autoStart, notice,
+            [this] { ++ends; }});
+        window = std::make_unique<MainWindow>(*session, ticks, adPanel, [this] { return trayAvailable; });
         window->load();
         window->showAtStart();
         return *window;
@@ -539,20 +544,20 @@ private Q_SLOTS:
         QFETCH(int, lines);
         QFETCH(Qt::MouseButton, button);
         QFETCH(bool, menu);
-        MainWindow& window = m_h->start();
+        m_h->start();
         for (int i = 0; i < lines; ++i)
-            window.book().add(m_h->at(6, 11, i, 0) + QStringLiteral("|声音提醒||"));
+            m_h->session->book().add(m_h->at(6, 11, i, 0) + QStringLiteral("|声音提醒||"));
         QCOMPARE(pressOverList(button, lines > 0 ? 0 : -1), menu);
     }
 
     void listMenuActsOnTheSelection()
     {
-        MainWindow& window = m_h->start();
+        m_h->start();
         const QString a = m_h->at(6, 11, 0, 0) + QStringLiteral("|声音提醒||");
         const QString b = m_h->at(6, 12, 0, 0) + QStringLiteral("|文本框提醒|生日提醒|");
         const QString c = m_h->at(6, 13, 0, 0) + QStringLiteral("|附加动作||打开QQ农场");
         for (const QString& line : {a, b, c})
-            window.book().add(line);
+            m_h->session->book().add(line);
         auto* deleteThis = m_h->find<QAction>(QStringLiteral("mDelC"));
 
         // Nothing selected yet: the first menu offers no single deletion.
@@ -589,9 +594,9 @@ private Q_SLOTS:
 
     void deleteAllUncoversThePanel()
     {
-        MainWindow& window = m_h->start();
-        window.book().add(m_h->at(6, 11, 0, 0) + QStringLiteral("|声音提醒||"));
-        window.book().add(m_h->at(6, 12, 0, 0) + QStringLiteral("|声音提醒||"));
+        m_h->start();
+        m_h->session->book().add(m_h->at(6, 11, 0, 0) + QStringLiteral("|声音提醒||"));
+        m_h->session->book().add(m_h->at(6, 12, 0, 0) + QStringLiteral("|声音提醒||"));
         QVERIFY(!m_h->panelShown());
         QVERIFY(pressOverList(Qt::RightButton, 1, QStringLiteral("mDelAC")));
         QVERIFY(m_h->listLines().isEmpty());
@@ -621,8 +626,8 @@ private Q_SLOTS:
         QFETCH(QStringList, reminders);
         QFETCH(QString, site);
 
-        MainWindow& window = m_h->start();
-        window.book().add(m_h->at(6, 10, 16, 30) + fields);
+        m_h->start();
+        m_h->session->book().add(m_h->at(6, 10, 16, 30) + fields);
         Q_EMIT m_h->ticks.scanDue();
         QCOMPARE(m_h->listLines().size(), 1);
         m_h->clock.advance(60);
@@ -677,14 +682,17 @@ private Q_SLOTS:
         Q_EMIT m_h->ticks.clockDue();
         QCOMPARE(m_h->find<QLabel>(QStringLiteral("lTime"))->text(), QStringLiteral("当前时间 ") + m_h->at(7, 0, 0, 0));
 
-        // Hidden in the tray the ticks change nothing; the window shows the
-        // present time again the moment it comes back.
+        // Hidden in the tray the clock stops, so the program wakes only to
+        // scan; the window shows the present time again the moment it comes
+        // back.
+        QVERIFY(m_h->ticks.clockRunning());
         m_h->window->setWindowState(Qt::WindowMinimized);
         QTRY_VERIFY(!m_h->window->isVisible());
+        QVERIFY(!m_h->ticks.clockRunning());
         m_h->clock.set(At(7, 9, 30, 15));
-        Q_EMIT m_h->ticks.clockDue();
         m_h->window->bringToFront();
         QTRY_VERIFY(m_h->window->isVisible());
+        QVERIFY(m_h->ticks.clockRunning());
         QCOMPARE(m_h->find<QLabel>(QStringLiteral("lTime"))->text(), QStringLiteral("当前时间 ") + m_h->at(7, 9, 30, 15));
     }
 
@@ -700,7 +708,7 @@ private Q_SLOTS:
         MainWindow& window = m_h->start();
         QSignalSpy closed(&window, &MainWindow::closed);
         const QString line = m_h->at(6, 11, 0, 0) + QStringLiteral("|声音提醒||");
-        window.book().add(line);
+        m_h->session->book().add(line);
         QFile::remove(m_h->alarmPath());
         m_h->settings.remove(QStringLiteral("option"));
         QVERIFY(window.close());
@@ -780,5 +788,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+NELOCLOCK_TEST(MainWindowTest)
 #include "test_main_window.moc"

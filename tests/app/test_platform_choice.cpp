@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "platform_choice.h"
 
 #include <QtTest>
@@ -36,5 +37,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(PlatformChoiceTest)
+NELOCLOCK_TEST(PlatformChoiceTest)
 #include "test_platform_choice.moc"

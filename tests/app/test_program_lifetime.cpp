@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "program_lifetime.h"
 
 #include "app_fakes.h"
@@ -48,5 +49,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(ProgramLifetimeTest)
+NELOCLOCK_TEST(ProgramLifetimeTest)
 #include "test_program_lifetime.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "single_instance.h"
 
 #include <QDir>
@@ -75,5 +76,5 @@ private Q_SLOTS:
 #endif
 };
 
-QTEST_GUILESS_MAIN(SingleInstanceTest)
+NELOCLOCK_TEST(SingleInstanceTest)
 #include "test_single_instance.moc"

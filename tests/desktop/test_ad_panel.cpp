@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "ad_panel.h"
 
 #include <QApplication>
@@ -9,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#ifdef NELOCLOCK_HAVE_WEBENGINE
+#if NELOCLOCK_WEBENGINE
 #include <QWebEngineView>
 #endif
 
@@ -104,8 +105,6 @@ public:
 private Q_SLOTS:
     void webViewAllowed_data();
     void webViewAllowed();
-    void addressToUrl_data();
-    void addressToUrl();
     void withoutWebStaysPlain();
     void withoutThePluginStaysPlain();
     void loadsThePageOnceWithoutDialogs();
@@ -129,29 +128,6 @@ void AdPanelTest::webViewAllowed()
     QFETCH(bool, sandboxDisabled);
     QFETCH(bool, allowed);
     QCOMPARE(WebViewAllowed(root, sandboxDisabled), allowed);
-}
-
-void AdPanelTest::addressToUrl_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QUrl>("url");
-
-    QTest::newRow("bare host and path") << QStringLiteral("www.neloclock.example/ad4.asp")
-                                        << QUrl(QStringLiteral("http://www.neloclock.example/ad4.asp"));
-    QTest::newRow("host with port") << QStringLiteral("127.0.0.1:8080/ad4.asp")
-                                    << QUrl(QStringLiteral("http://127.0.0.1:8080/ad4.asp"));
-    QTest::newRow("name with port") << QStringLiteral("localhost:8080/ad4.asp")
-                                    << QUrl(QStringLiteral("http://localhost:8080/ad4.asp"));
-    QTest::newRow("http kept") << QStringLiteral("http://a.example/x") << QUrl(QStringLiteral("http://a.example/x"));
-    QTest::newRow("https kept") << QStringLiteral("https://a.example/x") << QUrl(QStringLiteral("https://a.example/x"));
-    QTest::newRow("blanks around") << QStringLiteral("  a.example/x \n") << QUrl(QStringLiteral("http://a.example/x"));
-}
-
-void AdPanelTest::addressToUrl()
-{
-    QFETCH(QString, address);
-    QFETCH(QUrl, url);
-    QCOMPARE(AdAddressToUrl(address), url);
 }
 
 void AdPanelTest::withoutWebStaysPlain()
@@ -183,7 +159,7 @@ void AdPanelTest::withoutThePluginStaysPlain()
 
 void AdPanelTest::loadsThePageOnceWithoutDialogs()
 {
-#ifndef NELOCLOCK_HAVE_WEBENGINE
+#if !NELOCLOCK_WEBENGINE
     QSKIP("built without Qt WebEngine");
 #else
     if (!AdPanelWebAllowedHere())
@@ -236,5 +212,5 @@ void AdPanelTest::loadsThePageOnceWithoutDialogs()
 #endif
 }
 
-QTEST_MAIN(AdPanelTest)
+NELOCLOCK_TEST(AdPanelTest)
 #include "test_ad_panel.moc"

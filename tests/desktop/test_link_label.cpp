@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "link_label.h"
 
 #include <QSignalSpy>
@@ -44,5 +45,5 @@ void LinkLabelTest::clicks()
     QCOMPARE(spy.count(), emitted);
 }
 
-QTEST_MAIN(LinkLabelTest)
+NELOCLOCK_TEST(LinkLabelTest)
 #include "test_link_label.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "tray_icon.h"
 
 #include <QPixmap>
@@ -89,5 +90,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TrayIconTest)
+NELOCLOCK_TEST(TrayIconTest)
 #include "test_tray_icon.moc"

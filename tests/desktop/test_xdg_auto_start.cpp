@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "xdg_auto_start.h"
 
 #include <QDir>
@@ -234,5 +235,5 @@ void XdgAutoStartTest::unwritableFolderFailsSilently()
     }
 }
 
-QTEST_GUILESS_MAIN(XdgAutoStartTest)
+NELOCLOCK_TEST(XdgAutoStartTest)
 #include "test_xdg_auto_start.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "logind_power_off.h"
 
 #include <QDBusConnection>
@@ -187,5 +188,5 @@ void TestLogindPowerOff::requests()
     QVERIFY2(tookMs < 2 * timeoutMs + 2000, qPrintable(QString::number(tookMs)));
 }
 
-QTEST_GUILESS_MAIN(TestLogindPowerOff)
+NELOCLOCK_TEST(TestLogindPowerOff)
 #include "test_logind_power_off.moc"

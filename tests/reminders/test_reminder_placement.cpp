@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "reminder_placement.h"
 
 #include <QTest>
@@ -45,5 +46,5 @@ void TestReminderPlacement::position()
     QCOMPARE(ReminderWindowPosition(screen, workArea, frame), expected);
 }
 
-QTEST_APPLESS_MAIN(TestReminderPlacement)
+NELOCLOCK_TEST(TestReminderPlacement)
 #include "test_reminder_placement.moc"

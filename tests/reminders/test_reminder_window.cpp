@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "reminder_window.h"
 #include "reminder_window_host.h"
 
@@ -182,5 +183,5 @@ void TestReminderWindow::captionCloseAlsoCounts()
     QVERIFY(!host.isOpen());
 }
 
-QTEST_MAIN(TestReminderWindow)
+NELOCLOCK_TEST(TestReminderWindow)
 #include "test_reminder_window.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "alarm_list.h"
 #include "alarm_outputs.h"
 #include "alarm_scanner.h"
@@ -92,7 +93,6 @@ private Q_SLOTS:
     void initTestCase();
     void scan_data();
     void scan();
-    void reminderTextFollowsEveryExaminedLine();
     void readsTheClockAfreshForEachLine();
     void powerOffEndsThePassWithItsLineGone();
     void seesLinesEditedBetweenPasses();
@@ -186,20 +186,6 @@ void TestAlarmScanner::scan()
     QCOMPARE(fired, lines.size() - remaining.size());
 }
 
-void TestAlarmScanner::reminderTextFollowsEveryExaminedLine()
-{
-    FakeClock clock(At(6, 10, 0, 0));
-    Rig rig(clock, *m_settings, {QStringLiteral("2026/12/6 9:00:00|文本框提醒|先响|"),
-                                 QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天的|")});
-
-    QVERIFY(rig.scanner.currentReminderText().isEmpty());
-    rig.scanner.scan();
-    // The window showed the fired line's text, yet the shared text has moved
-    // on to the pending line examined after it.
-    QCOMPARE(rig.outputs.events, QStringList{QStringLiteral("window:先响")});
-    QCOMPARE(rig.scanner.currentReminderText(), QStringLiteral("明天的"));
-}
-
 void TestAlarmScanner::readsTheClockAfreshForEachLine()
 {
     // The first reading is 10:00, the second 10:01: only the second line,
@@ -252,5 +238,5 @@ void TestAlarmScanner::seesLinesEditedBetweenPasses()
     QCOMPARE(rig.outputs.events, (QStringList{"window:改过", "window:五分", "window:十分", "panel"}));
 }
 
-QTEST_GUILESS_MAIN(TestAlarmScanner)
+NELOCLOCK_TEST(TestAlarmScanner)
 #include "test_alarm_scanner.moc"

@@ -1,3 +1,4 @@
+#include "test_registry.h"
 #include "media_alarm_sound.h"
 
 #include <QDir>
@@ -165,5 +166,5 @@ void TestMediaAlarmSound::realPlayerReturnsAtOnceAndNeverCrashes()
     qInfo("two plays and teardown took %lld ms", static_cast<long long>(elapsed.elapsed()));
 }
 
-QTEST_MAIN(TestMediaAlarmSound)
+NELOCLOCK_TEST(TestMediaAlarmSound)
 #include "test_media_alarm_sound.moc"
