@@ -114,19 +114,6 @@ QString Shown(int day, int hour, int minute, int second)
     return DateTimeText().format(At(day, hour, minute, second));
 }
 
-QString CaptionOf(QObject* object)
-{
-    if (auto* label = qobject_cast<QLabel*>(object))
-        return label->text();
-    if (auto* frame = qobject_cast<QGroupBox*>(object))
-        return frame->title();
-    if (auto* button = qobject_cast<QAbstractButton*>(object))
-        return button->text();
-    if (auto* action = qobject_cast<QAction*>(object))
-        return action->text();
-    return QStringLiteral("<no caption>");
-}
-
 } // namespace
 
 class MainWindowTest final : public QObject
@@ -189,45 +176,6 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { m_h = std::make_unique<Harness>(); }
     void cleanup() { m_h.reset(); }
-
-    void controlsCarryTheirNamesAndCaptions_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        const QStringList rows = {
-            QStringLiteral("Frame1=添加闹钟"),
-            QStringLiteral("Label2=剩余时间"),
-            QStringLiteral("Label1=时"),
-            QStringLiteral("Label7=分"),
-            QStringLiteral("Label3=提前提醒         分钟（推荐）"),
-            QStringLiteral("Label4=报警时间"),
-            QStringLiteral("Label5=提醒类型"),
-            QStringLiteral("Label10=提示文字"),
-            QStringLiteral("Label6=附加动作"),
-            QStringLiteral("cmdAdd=添加闹钟"),
-            QStringLiteral("Frame3=选项"),
-            QStringLiteral("ckClr=自动清除过期闹钟。"),
-            QStringLiteral("ckAuto=随电脑自动启动。"),
-            QStringLiteral("Frame2=闹钟列表(鼠标右键调出删除闹钟菜单)"),
-            QStringLiteral("Label8=交流论坛"),
-            QStringLiteral("mDelC=删除这个闹钟"),
-            QStringLiteral("mDelAC=删除全部闹钟"),
-        };
-        for (const QString& row : rows) {
-            const QString name = row.section(u'=', 0, 0);
-            QTest::newRow(qPrintable(name)) << name << row.section(u'=', 1);
-        }
-    }
-
-    void controlsCarryTheirNamesAndCaptions()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        m_h->start();
-        QObject* control = m_h->window->findChild<QObject*>(name);
-        QVERIFY2(control, qPrintable(name));
-        QCOMPARE(CaptionOf(control), caption);
-    }
 
     void noCaptionIsCut()
     {

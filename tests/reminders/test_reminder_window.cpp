@@ -13,7 +13,6 @@ class TestReminderWindow final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void layout();
     void text_data();
     void text();
     void sitsInsideTheWorkAreaAtTheBottomRight();
@@ -23,38 +22,6 @@ private Q_SLOTS:
     void buttonClosesAndNextShowStartsAfresh();
     void captionCloseAlsoCounts();
 };
-
-void TestReminderWindow::layout()
-{
-    ReminderWindowHost host;
-    host.show(QString());
-    ReminderWindow* window = host.window();
-    QVERIFY(window != nullptr);
-
-    QCOMPARE(window->objectName(), QStringLiteral("frmAlarm"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("重要提醒"));
-    QCOMPARE(window->size(), QSize(260, 79));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    const Qt::WindowFlags flags = window->windowFlags();
-    QVERIFY(flags.testFlag(Qt::Tool));
-    QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-
-    QLabel* label = window->findChild<QLabel*>(QStringLiteral("Label1"));
-    QVERIFY(label != nullptr);
-    QCOMPARE(label->geometry(), QRect(11, 11, 239, 27));
-    QCOMPARE(label->alignment(), Qt::AlignCenter);
-    QVERIFY(label->font().bold());
-    QCOMPARE(label->font().pointSizeF(), 14.25);
-    QVERIFY(label->font().families().contains(QStringLiteral("宋体")));
-    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-
-    QPushButton* button = window->findChild<QPushButton*>(QStringLiteral("Command2"));
-    QVERIFY(button != nullptr);
-    QCOMPARE(button->text(), QStringLiteral("我知道了"));
-    QCOMPARE(button->geometry(), QRect(89, 42, 88, 30));
-}
 
 void TestReminderWindow::text_data()
 {
