@@ -1,85 +1,43 @@
 #!/usr/bin/python3
-"""A stand-in for systemd-logind on a private bus: it answers PowerOff(b)
-and writes every call it receives to a record file, one JSON object a line.
-It never powers anything off.
+"""Stands in for systemd-logind on a private bus: writes each PowerOff call
+to a record file and powers nothing off. Prints "ready" once it owns the name.
 
-    fake_logind.py --address unix:path=/tmp/.../bus --record calls.jsonl
+    fake_logind.py unix:path=/tmp/.../system-bus RECORD"""
 
-Prints "ready" on standard output once it owns org.freedesktop.login1.
-"""
-
-import argparse
-import json
-import os
 import signal
 import sys
-import time
 
 import dbus
-import dbus.service
 import dbus.mainloop.glib
+import dbus.service
 from gi.repository import GLib
-
-BUS_NAME = "org.freedesktop.login1"
-OBJECT_PATH = "/org/freedesktop/login1"
-MANAGER = "org.freedesktop.login1.Manager"
 
 
 class Manager(dbus.service.Object):
-    def __init__(self, connection, record_path):
-        super().__init__(connection, OBJECT_PATH)
-        self._record_path = record_path
+    def __init__(self, connection, record):
+        super().__init__(connection, "/org/freedesktop/login1")
+        self.record = record
 
-    def _record(self, method, arguments, sender):
-        entry = {"method": method, "arguments": arguments, "sender": str(sender), "time": time.time()}
-        with open(self._record_path, "a", encoding="utf-8") as record:
-            record.write(json.dumps(entry) + "\n")
-            record.flush()
-            os.fsync(record.fileno())
-
-    @dbus.service.method(MANAGER, in_signature="b", out_signature="", sender_keyword="sender")
-    def PowerOff(self, interactive, sender=None):
-        self._record("PowerOff", [bool(interactive)], sender)
-
-    @dbus.service.method(MANAGER, in_signature="b", out_signature="", sender_keyword="sender")
-    def Reboot(self, interactive, sender=None):
-        self._record("Reboot", [bool(interactive)], sender)
-
-    @dbus.service.method(MANAGER, in_signature="b", out_signature="", sender_keyword="sender")
-    def Suspend(self, interactive, sender=None):
-        self._record("Suspend", [bool(interactive)], sender)
-
-    @dbus.service.method(MANAGER, in_signature="", out_signature="s", sender_keyword="sender")
-    def CanPowerOff(self, sender=None):
-        self._record("CanPowerOff", [], sender)
-        return "yes"
+    @dbus.service.method("org.freedesktop.login1.Manager", in_signature="b")
+    def PowerOff(self, interactive):
+        with open(self.record, "a") as out:
+            out.write("PowerOff %s\n" % bool(interactive))
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--address", required=True)
-    parser.add_argument("--record", required=True)
-    options = parser.parse_args()
-
-    # Only ever a private bus given by its socket path; never the machine's.
-    if not options.address.startswith("unix:path=") or options.address.startswith(
-        "unix:path=/run/dbus/") or options.address.startswith("unix:path=/var/run/dbus/"):
-        print("refusing to serve on " + options.address, file=sys.stderr)
-        return 2
-
+def main(address, record):
+    # Only ever a stage's own socket, never the machine's bus.
+    if not address.startswith("unix:path=/") or "/run/dbus/" in address:
+        sys.exit("refusing to serve on " + address)
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
-    connection = dbus.bus.BusConnection(options.address)
-    name = dbus.service.BusName(BUS_NAME, connection, do_not_queue=True)
-    manager = Manager(connection, options.record)
-
+    connection = dbus.bus.BusConnection(address)
+    name = dbus.service.BusName("org.freedesktop.login1", connection, do_not_queue=True)
+    manager = Manager(connection, record)
     loop = GLib.MainLoop()
     GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGTERM, loop.quit)
-    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGINT, loop.quit)
     print("ready", flush=True)
     loop.run()
-    del manager, name
-    return 0
+    del manager, name  # both live as long as the loop
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main(*sys.argv[1:])
