@@ -15,7 +15,7 @@ fi
 
 qt=/usr/include/x86_64-linux-gnu/qt6
 status=0
-for file in $(git ls-files 'src/*_windows.cpp' src/reminders/shutdown_sequence.cpp src/reminders/ie_command_line.cpp); do
+for file in $(git ls-files 'src/*_windows.cpp' src/reminders/shutdown_sequence.cpp); do
     flags=(-std=c++20 -Wall -Wextra -Werror -fsyntax-only -DQT_NO_KEYWORDS -DQT_NO_CAST_FROM_ASCII
            -Isrc/alarms -Isrc/schedule -Isrc/reminders -Isrc/desktop -Isrc/app
            -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets")
