@@ -135,17 +135,16 @@ int StoredState(Qt::CheckState state)
     return 1;
 }
 
-// A field whose text cannot be read gets a red frame and says why.
-void MarkUnreadable(QLineEdit* field, bool unreadable)
+// A field whose text cannot be read gets a red frame and says how to write
+// it; an empty hint takes the mark away.
+void MarkUnreadable(QLineEdit* field, const QString& hint)
 {
-    if (unreadable == !field->toolTip().isEmpty())
-        return;
-    field->setStyleSheet(unreadable ? QStringLiteral("QLineEdit { border: 2px solid #ff0000; }") : QString());
-    field->setToolTip(unreadable ? (field->objectName() == u"tSJ"
-                                        ? QStringLiteral("无法识别，请填写分钟数，例如 2")
-                                        : QStringLiteral("无法识别，请按 2026/12/6 23:00 的样式填写"))
-                                 : QString());
+    field->setStyleSheet(hint.isEmpty() ? QString() : QStringLiteral("QLineEdit { border: 2px solid #ff0000; }"));
+    field->setToolTip(hint);
 }
+
+const QString kTimeHint = QStringLiteral("无法识别，请按 2026/12/6 23:00 的样式填写");
+const QString kAdvanceHint = QStringLiteral("无法识别，请填写分钟数，例如 2");
 
 const QString kClockPrefix = QStringLiteral("当前时间 ");
 const QString kAdvanceCaption = QStringLiteral("提前提醒         分钟（推荐）");
@@ -453,8 +452,8 @@ void MainWindow::addAlarm()
     const EntryPanelState state = panelState();
     const bool timeRead = m_entry.alarmTimeReadable(state);
     const bool advanceRead = m_entry.advanceReadable(state);
-    MarkUnreadable(m_alarmTime, !timeRead);
-    MarkUnreadable(m_advanceMinutes, !advanceRead);
+    MarkUnreadable(m_alarmTime, timeRead ? QString() : kTimeHint);
+    MarkUnreadable(m_advanceMinutes, advanceRead ? QString() : kAdvanceHint);
     if (const auto line = m_entry.alarmLine(state))
         m_session.book().add(*line);
 }
@@ -463,9 +462,9 @@ void MainWindow::clearCorrectedMarks()
 {
     const EntryPanelState state = panelState();
     if (m_entry.alarmTimeReadable(state))
-        MarkUnreadable(m_alarmTime, false);
+        MarkUnreadable(m_alarmTime, QString());
     if (m_entry.advanceReadable(state))
-        MarkUnreadable(m_advanceMinutes, false);
+        MarkUnreadable(m_advanceMinutes, QString());
 }
 
 void MainWindow::handleListMouseDown(Qt::MouseButton button, const QPoint& globalPosition)
