@@ -4,12 +4,12 @@
 #include "alarms_log.h"
 #include "clock.h"
 #include "date_time_text.h"
+#include "program_layout.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryFile>
@@ -56,9 +56,11 @@ AlarmFileLocation LocateAlarmFile(const QString& programFolder, bool programFold
 
 AlarmFileLocation LocateAlarmFile(const QString& programFolder)
 {
-    if (CanCreateFilesIn(programFolder))
+    // An installed copy passes the probe when root runs it, and must still
+    // leave its program folder alone.
+    if (!ProgramLayoutOf(programFolder).installed() && CanCreateFilesIn(programFolder))
         return LocateAlarmFile(programFolder, true, QString());
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString dataFolder = UserDataFolder();
     if (!QDir().mkpath(dataFolder))
         qCWarning(lcAlarms) << "cannot create the data folder" << dataFolder;
     return LocateAlarmFile(programFolder, false, dataFolder);

@@ -16,9 +16,10 @@ class DateTimeText;
 inline constexpr const char* kAlarmFileEncoding = "GB18030";
 
 // Where alarm.ini is read from and written to. A portable copy keeps it in
-// the program folder. When that folder cannot be written the file lives in
-// the per-user data folder; an alarm.ini that already sits in the read-only
-// program folder is read until the per-user one exists.
+// the program folder. When that folder cannot be written, and always for an
+// installed copy (ProgramLayout), the file lives in the per-user data
+// folder; an alarm.ini that already sits in the program folder is read
+// until the per-user one exists.
 struct AlarmFileLocation
 {
     QString readPath;
@@ -26,8 +27,8 @@ struct AlarmFileLocation
 };
 AlarmFileLocation LocateAlarmFile(const QString& programFolder, bool programFolderWritable,
                                   const QString& userDataFolder);
-// The same for the running program: probes the program folder and takes the
-// per-user application data folder.
+// The same for the running program: probes the program folder of a portable
+// copy and takes the per-user application data folder.
 AlarmFileLocation LocateAlarmFile(const QString& programFolder);
 
 struct AlarmFileRead

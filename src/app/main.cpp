@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "platform_choice.h"
 #include "media_alarm_sound.h"
+#include "program_layout.h"
 #include "program_lifetime.h"
 #include "reminder_window_display.h"
 #include "reminder_window.h" // complete type for the host's QPointer
@@ -34,14 +35,16 @@ int main(int argc, char* argv[])
     // Settings and the login entry are named after the executable, so a
     // renamed copy keeps settings of its own.
     QCoreApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    // The installed menu entry, for desktops that match windows to entries.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.neloclock.NeloClock"));
     // The main window may sit hidden in the notification area with no other
     // window open; the program ends when the main window closes instead
     // (ProgramLifetime).
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(AppIcon());
 
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const AlarmFileLocation alarmFile = LocateAlarmFile(programFolder);
+    const ProgramLayout layout = ProgramLayoutOf(QCoreApplication::applicationDirPath());
+    const AlarmFileLocation alarmFile = LocateAlarmFile(layout.programFolder);
     SingleInstance instance(alarmFile.writePath);
     if (!instance.claim())
         return 0;
@@ -51,7 +54,7 @@ int main(int argc, char* argv[])
     const SystemClock clock;
     const DateTimeText dateTimeText;
     ClockTicks ticks;
-    MediaAlarmSound sound(programFolder);
+    MediaAlarmSound sound(AlarmSoundFolders(layout, UserDataFolder()));
     ReminderWindowHost reminderHost;
     ReminderWindowDisplay reminder(reminderHost);
     const std::unique_ptr<UrlOpener> browser = CreateUrlOpener();

@@ -3,6 +3,7 @@
 #include "ad_web_view_factory.h"
 #include "desktop_log.h"
 #include "process_facts.h"
+#include "program_layout.h"
 #include "site_addresses.h"
 
 #include <QCoreApplication>
@@ -55,7 +56,7 @@ void PrepareAdPanel(int argc, char** argv)
     // Qt WebEngine prepares OpenGL and Qt Quick for itself while the
     // application object is being built; loaded any later it renders
     // nothing. So a process that may show a page loads it now.
-    QLibrary webView(AdWebViewPluginPath(ExecutableFolder(arguments)));
+    QLibrary webView(AdWebViewPluginPath(ProgramLayoutOf(ExecutableFolder(arguments)).pluginFolder));
     webView.load();
 }
 
@@ -82,7 +83,8 @@ AdPanel::AdPanel(QWidget* parent)
 AdPanel::AdPanel(bool webAllowed, QWidget* parent, QString pluginFolder)
     : QWidget(parent)
     , m_webAllowed(kWebEngineBuilt && webAllowed)
-    , m_pluginFolder(pluginFolder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(pluginFolder))
+    , m_pluginFolder(pluginFolder.isEmpty() ? ProgramLayoutOf(QCoreApplication::applicationDirPath()).pluginFolder
+                                            : std::move(pluginFolder))
 {
     // The panel hides the alarm list beneath it, with or without a page.
     setBackgroundRole(QPalette::Base);

@@ -40,7 +40,7 @@ class AdPanel final : public QWidget
 public:
     explicit AdPanel(QWidget* parent = nullptr);
     // The web view comes from a plugin in pluginFolder, by default the
-    // executable's folder.
+    // program's plugin folder (ProgramLayout).
     AdPanel(bool webAllowed, QWidget* parent, QString pluginFolder = QString());
     ~AdPanel() override;
 

@@ -38,9 +38,24 @@ MediaAlarmSound::MediaAlarmSound(const QString& programFolder)
 }
 
 MediaAlarmSound::MediaAlarmSound(const QString& programFolder, PlayerFactory makePlayer)
-    : m_filePath(QDir(programFolder).filePath(QStringLiteral("alarm.wav")))
-    , m_makePlayer(std::move(makePlayer))
+    : MediaAlarmSound(QStringList{programFolder}, std::move(makePlayer))
 {
+}
+
+MediaAlarmSound::MediaAlarmSound(const QStringList& folders, PlayerFactory makePlayer)
+    : m_makePlayer(std::move(makePlayer))
+{
+    for (const QString& folder : folders)
+        m_filePaths.append(QDir(folder).filePath(QStringLiteral("alarm.wav")));
+}
+
+QString MediaAlarmSound::filePath() const
+{
+    for (const QString& path : m_filePaths) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return m_filePaths.value(0);
 }
 
 MediaAlarmSound::~MediaAlarmSound() = default;
@@ -56,8 +71,9 @@ void MediaAlarmSound::play()
     // of its own to play.
     m_player.reset();
 
-    if (!QFileInfo(m_filePath).isFile()) {
-        qCWarning(lcSchedule) << "no alarm sound at" << m_filePath;
+    const QString path = filePath();
+    if (!QFileInfo(path).isFile()) {
+        qCWarning(lcSchedule) << "no alarm sound in" << m_filePaths;
         return;
     }
 
@@ -66,6 +82,6 @@ void MediaAlarmSound::play()
         qCWarning(lcSchedule) << "no player for the alarm sound";
         return;
     }
-    m_player->setSource(QUrl::fromLocalFile(m_filePath));
+    m_player->setSource(QUrl::fromLocalFile(path));
     m_player->play();
 }

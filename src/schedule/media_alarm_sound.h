@@ -3,12 +3,14 @@
 #include "alarm_sound.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
 #include <memory>
 
-// Plays alarm.wav from the program folder through Qt Multimedia. Every alarm
+// Plays alarm.wav through Qt Multimedia, from the first of its folders that
+// has one at the moment the alarm sounds (ProgramLayout says which folders). Every alarm
 // gets a player of its own, made when it sounds, never at start-up (loading
 // the media backend takes a noticeable moment): the player of the alarm
 // before is destroyed first, which silences it. Reusing one player with
@@ -31,16 +33,19 @@ public:
 
     explicit MediaAlarmSound(const QString& programFolder);
     MediaAlarmSound(const QString& programFolder, PlayerFactory makePlayer);
+    explicit MediaAlarmSound(const QStringList& folders, PlayerFactory makePlayer = &MediaAlarmSound::makeMediaPlayer);
     ~MediaAlarmSound() override;
 
     void play() override;
 
-    QString filePath() const { return m_filePath; }
+    // The alarm.wav the next alarm plays: the first that exists, or the
+    // first folder's when there is none.
+    QString filePath() const;
     // The player of the QMediaPlayer backend, for the program and its smoke test.
     static std::unique_ptr<Player> makeMediaPlayer();
 
 private:
-    QString m_filePath;
+    QStringList m_filePaths;
     PlayerFactory m_makePlayer;
     std::unique_ptr<Player> m_player;
 };
