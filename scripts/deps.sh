@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages NeloClock needs, only those that are missing.
 #   scripts/deps.sh run    what building and running the program needs
-#   scripts/deps.sh test   that, and what the test suite needs
+#   scripts/deps.sh package  that, and what building and checking the .deb needs
+#   scripts/deps.sh test   all of that, and what the test suite needs
 set -euo pipefail
 
 run_packages=(
@@ -9,6 +10,9 @@ run_packages=(
     qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libqt6svg6
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
     fonts-wqy-microhei xdg-utils dbus-daemon
+)
+package_packages=(
+    dpkg-dev file binutils desktop-file-utils appstream lintian
 )
 test_packages=(
     xvfb xauth x11-utils xdotool openbox trayer imagemagick
@@ -19,9 +23,10 @@ test_packages=(
 )
 
 packages=("${run_packages[@]}")
-if [[ "${1:-run}" == test ]]; then
-    packages+=("${test_packages[@]}")
-fi
+case "${1:-run}" in
+    package) packages+=("${package_packages[@]}") ;;
+    test) packages+=("${package_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -41,6 +41,9 @@ if(TARGET Qt6::WebEngineWidgets)
     find_package(Qt6 REQUIRED COMPONENTS QuickWidgets)
     target_link_libraries(neloclock_webview PRIVATE Qt6::WebEngineWidgets Qt6::QuickWidgets)
     set_target_properties(neloclock_webview PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${NELOCLOCK_PROGRAM_DIR})
+    # Installed in a private folder that the program finds from its own
+    # (ProgramLayout), never on the library path.
+    install(TARGETS neloclock_webview LIBRARY DESTINATION ${NELOCLOCK_INSTALL_PLUGINDIR})
     target_compile_definitions(neloclock_desktop PUBLIC NELOCLOCK_WEBENGINE=1)
     add_dependencies(neloclock_desktop neloclock_webview)
 else()

@@ -21,3 +21,5 @@ add_custom_command(
 )
 add_custom_target(neloclock_alarm_wav ALL DEPENDS ${NELOCLOCK_PROGRAM_DIR}/alarm.wav)
 add_dependencies(neloclock_sound neloclock_alarm_wav)
+# An installed copy's default sound (ProgramLayout).
+install(FILES ${NELOCLOCK_PROGRAM_DIR}/alarm.wav DESTINATION ${NELOCLOCK_INSTALL_DATADIR})
