@@ -4,6 +4,7 @@
 #include "alarm_scanner.h"
 #include "date_time_text.h"
 #include "fake_clock.h"
+#include "media_alarm_sound.h"
 #include "site_addresses.h"
 
 #include <QSettings>
@@ -12,76 +13,43 @@
 
 namespace {
 
-class ListOfLines final : public AlarmList
+QDateTime At(int day, int hour, int minute, int second = 0)
 {
-public:
-    QStringList lines;
+    return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+// The list and every output in one: a whole scan reads as one list of words.
+struct Rig final : AlarmList, AlarmOutputs
+{
+    Rig(const Clock& clock, QSettings& settings, QStringList start)
+        : lines(std::move(start))
+        , sites(settings)
+        , scanner(*this, *this, clock, text, sites)
+    {
+    }
 
     int count() const override { return static_cast<int>(lines.size()); }
     QString lineAt(int position) const override { return lines.at(position); }
     void removeAt(int position) override { lines.removeAt(position); }
-};
-
-// Writes every output as one word, so a whole scan reads as one list.
-class RecordingOutputs final : public AlarmOutputs
-{
-public:
-    QStringList events;
-    ListOfLines* list = nullptr;
-    QStringList linesAtPowerOff;
-
     void playSound() override { events << QStringLiteral("sound"); }
     void showReminder(const QString& text) override { events << QStringLiteral("window:") + text; }
     void openUrl(const QString& address) override { events << QStringLiteral("open:") + address; }
-    void powerOff() override
-    {
-        events << QStringLiteral("poweroff");
-        linesAtPowerOff = list->lines;
-    }
+    void powerOff() override { events << QStringLiteral("poweroff:%1").arg(lines.size()); }
     void showAdPanel() override { events << QStringLiteral("panel"); }
-};
 
-// A clock that moves one minute on at every reading.
-class MarchingClock final : public Clock
-{
-public:
-    explicit MarchingClock(QDateTime start)
-        : m_next(std::move(start))
-    {
-    }
-    QDateTime now() const override
-    {
-        const QDateTime reading = m_next;
-        m_next = m_next.addSecs(60);
-        return reading;
-    }
-
-private:
-    mutable QDateTime m_next;
-};
-
-// A scan over a recorded list, with the test's clock and sites.
-struct Rig
-{
-    Rig(const Clock& clock, QSettings& settings, QStringList lines)
-        : sites(settings)
-        , scanner(list, outputs, clock, text, sites)
-    {
-        list.lines = std::move(lines);
-        outputs.list = &list;
-    }
-
+    QStringList lines;
+    QStringList events;
     const DateTimeText text{QLocale(QLocale::Chinese, QLocale::China)};
     const SiteAddresses sites;
-    ListOfLines list;
-    RecordingOutputs outputs;
     AlarmScanner scanner;
 };
 
-QDateTime At(int day, int hour, int minute, int second)
+// A clock that moves one minute on at every reading.
+struct MarchingClock final : Clock
 {
-    return QDateTime(QDate(2026, 12, day), QTime(hour, minute, second), Qt::UTC);
-}
+    QDateTime now() const override { return (next = next.addSecs(60)).addSecs(-60); }
+    mutable QDateTime next = At(6, 10, 0);
+};
 
 } // namespace
 
@@ -104,7 +72,6 @@ private:
 
 void TestAlarmScanner::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
     m_settings = std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     m_settings->setValue(QStringLiteral("sites/HappyFarm"), QStringLiteral("happy.test"));
     m_settings->setValue(QStringLiteral("sites/QQFarm"), QStringLiteral("qq.test"));
@@ -119,51 +86,38 @@ void TestAlarmScanner::scan_data()
     QTest::addColumn<QStringList>("events");
 
     const QDateTime now = At(6, 10, 30, 5);
-    const QString soundOnly = QStringLiteral("2026/12/6 10:30:45|声音提醒||");
+    const QString sound = QStringLiteral("2026/12/6 10:30:45|声音提醒||");
     const QString later = QStringLiteral("2026/12/6 10:31:00|文本框提醒|稍后|");
+    const auto action = [](const char* what) { return QStringLiteral("2026/12/6 10:00:00|附加动作||") + what; };
 
-    QTest::newRow("empty list: nothing, the panel untouched") << now << QStringList() << QStringList() << QStringList();
+    QTest::newRow("empty list: the panel untouched") << now << QStringList() << QStringList() << QStringList();
     QTest::newRow("due within the present minute, seconds ahead")
-        << now << QStringList{soundOnly} << QStringList() << QStringList{"sound", "panel"};
+        << now << QStringList{sound} << QStringList() << QStringList{"sound", "panel"};
     QTest::newRow("next minute is not due, a second before it")
         << At(6, 10, 30, 59) << QStringList{later} << QStringList{later} << QStringList();
-    QTest::newRow("days old fires once")
-        << now << QStringList{QStringLiteral("2026/12/1 8:00:00|文本框提醒|旧的|")} << QStringList()
-        << QStringList{"window:旧的", "panel"};
     QTest::newRow("adjacent due lines fire in list order; the pending one stays")
         << now
         << QStringList{QStringLiteral("2026/12/6 10:00:00|文本框提醒|一|"),
                        QStringLiteral("2026/12/6 10:01:00|文本框提醒|二|"), later}
         << QStringList{later} << QStringList{"window:一", "window:二"};
     QTest::newRow("a due line among pending ones")
-        << now << QStringList{later, soundOnly, later} << QStringList{later, later} << QStringList{"sound"};
+        << now << QStringList{later, sound, later} << QStringList{later, later} << QStringList{"sound"};
     QTest::newRow("a type that matches nothing fires nothing and still leaves")
         << now << QStringList{QStringLiteral("2026/12/6 10:00:00|闹铃|x|打开QQ农场")} << QStringList()
         << QStringList{"panel"};
     QTest::newRow("an unreadable due time counts as due")
-        << now << QStringList{QStringLiteral("|声音提醒||"), QStringLiteral("明天|文本框提醒|t|")} << QStringList()
-        << QStringList{"sound", "window:t", "panel"};
-    QTest::newRow("a bar typed into the text splits it: the rest is taken as the action")
-        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|声音及文本提醒|菜|熟了|")} << QStringList()
-        << QStringList{"sound", "window:菜", "panel"};
-    QTest::newRow("missing fields read as empty")
-        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|声音提醒")} << QStringList()
-        << QStringList{"sound", "panel"};
+        << now << QStringList{QStringLiteral("|声音提醒||"), QStringLiteral("明天|声音及文本提醒|t|")} << QStringList()
+        << QStringList{"sound", "sound", "window:t", "panel"};
     QTest::newRow("each site action opens its address")
         << now
-        << QStringList{QStringLiteral("2026/12/6 10:00:00|附加动作||打开开心农场"),
-                       QStringLiteral("2026/12/6 10:00:00|声音及附加动作||打开QQ农场"),
-                       QStringLiteral("2026/12/6 10:00:00|附加动作||打开其他农场")}
+        << QStringList{action("打开开心农场"), QStringLiteral("2026/12/6 10:00:00|声音及附加动作||打开QQ农场"),
+                       action("打开其他农场")}
         << QStringList() << QStringList{"open:happy.test", "sound", "open:qq.test", "open:maker.test/ad-tc.asp", "panel"};
-    QTest::newRow("an unknown action reopens the address chosen earlier in the same pass")
-        << now
-        << QStringList{QStringLiteral("2026/12/6 10:00:00|附加动作||打开QQ农场"),
-                       QStringLiteral("2026/12/6 10:00:00|附加动作||跳舞"),
-                       QStringLiteral("2026/12/6 10:00:00|附加动作||")}
-        << QStringList() << QStringList{"open:qq.test", "open:qq.test", "open:qq.test", "panel"};
-    QTest::newRow("an unknown action alone opens the empty address")
-        << now << QStringList{QStringLiteral("2026/12/6 10:00:00|附加动作||跳舞")} << QStringList()
-        << QStringList{"open:", "panel"};
+    // An action text that names no site opens the address of the last site
+    // action in the same pass, the empty one before any.
+    QTest::newRow("an unknown action reopens the address chosen before")
+        << now << QStringList{action("跳舞"), action("打开QQ农场"), action("")} << QStringList()
+        << QStringList{"open:", "open:qq.test", "open:qq.test", "panel"};
     QTest::newRow("an action on a text type is not performed")
         << now << QStringList{QStringLiteral("2026/12/6 10:00:00|文本框提醒|t|关闭电脑")} << QStringList()
         << QStringList{"window:t", "panel"};
@@ -178,65 +132,123 @@ void TestAlarmScanner::scan()
 
     FakeClock clock(now);
     Rig rig(clock, *m_settings, lines);
-
-    const int fired = rig.scanner.scan();
-
-    QCOMPARE(rig.list.lines, remaining);
-    QCOMPARE(rig.outputs.events, events);
-    QCOMPARE(fired, lines.size() - remaining.size());
+    QCOMPARE(rig.scanner.scan(), lines.size() - remaining.size());
+    QCOMPARE(rig.lines, remaining);
+    QCOMPARE(rig.events, events);
 }
 
 void TestAlarmScanner::readsTheClockAfreshForEachLine()
 {
     // The first reading is 10:00, the second 10:01: only the second line,
     // due at 10:01, sees its minute arrive during this pass.
-    MarchingClock clock(At(6, 10, 0, 0));
+    MarchingClock clock;
     const QString dueAtOne = QStringLiteral("2026/12/6 10:01:00|声音提醒||");
     Rig rig(clock, *m_settings, {dueAtOne, dueAtOne});
-
     QCOMPARE(rig.scanner.scan(), 1);
-    QCOMPARE(rig.list.lines, QStringList{dueAtOne});
+    QCOMPARE(rig.lines, QStringList{dueAtOne});
 }
 
 void TestAlarmScanner::powerOffEndsThePassWithItsLineGone()
 {
-    FakeClock clock(At(6, 10, 0, 0));
+    FakeClock clock(At(6, 10, 0));
     const QString pending = QStringLiteral("2026/12/7 9:00:00|声音提醒||");
     const QString dueBelow = QStringLiteral("2026/12/6 9:00:00|声音提醒||");
     Rig rig(clock, *m_settings, {pending, QStringLiteral("2026/12/6 9:00:00|声音及附加动作||关闭电脑"), dueBelow});
 
+    // The power-off sees a list without its own line (2 lines, not 3), and
+    // nothing below it is looked at.
     QCOMPARE(rig.scanner.scan(), 1);
-    QCOMPARE(rig.outputs.events, (QStringList{"sound", "poweroff"}));
-    // The power-off saw a list without its own line, and nothing below it
-    // was looked at.
-    QCOMPARE(rig.outputs.linesAtPowerOff, (QStringList{pending, dueBelow}));
-    QCOMPARE(rig.list.lines, (QStringList{pending, dueBelow}));
+    QCOMPARE(rig.events, (QStringList{"sound", "poweroff:2"}));
+    QCOMPARE(rig.lines, (QStringList{pending, dueBelow}));
 }
 
 void TestAlarmScanner::seesLinesEditedBetweenPasses()
 {
     // The scan remembers what it read at each position; whatever the user
     // changes in between must still be judged by its own due time.
-    FakeClock clock(At(6, 10, 0, 0));
-    const QString tomorrow = QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天|");
+    FakeClock clock(At(6, 10, 0));
     const QString atFive = QStringLiteral("2026/12/6 10:05:00|文本框提醒|五分|");
     const QString atTen = QStringLiteral("2026/12/6 10:10:00|文本框提醒|十分|");
-    Rig rig(clock, *m_settings, {tomorrow, atTen, atFive});
+    Rig rig(clock, *m_settings, {QStringLiteral("2026/12/7 9:00:00|文本框提醒|明天|"), atTen, atFive});
 
     QCOMPARE(rig.scanner.scan(), 0);
     // A line replaced in place, one deleted above others, one appended.
-    rig.list.lines[0] = QStringLiteral("2026/12/6 9:00:00|文本框提醒|改过|");
-    rig.list.lines.removeAt(1);
-    rig.list.lines.append(atTen);
+    rig.lines[0] = QStringLiteral("2026/12/6 9:00:00|文本框提醒|改过|");
+    rig.lines.removeAt(1);
+    rig.lines.append(atTen);
     QCOMPARE(rig.scanner.scan(), 1);
-    QCOMPARE(rig.list.lines, (QStringList{atFive, atTen}));
-
-    clock.set(At(6, 10, 5, 0));
+    QCOMPARE(rig.lines, (QStringList{atFive, atTen}));
+    clock.set(At(6, 10, 5));
     QCOMPARE(rig.scanner.scan(), 1);
-    clock.set(At(6, 10, 10, 0));
+    clock.set(At(6, 10, 10));
     QCOMPARE(rig.scanner.scan(), 1);
-    QCOMPARE(rig.outputs.events, (QStringList{"window:改过", "window:五分", "window:十分", "panel"}));
+    QCOMPARE(rig.events, (QStringList{"window:改过", "window:五分", "window:十分", "panel"}));
 }
 
 NELOCLOCK_TEST(TestAlarmScanner)
+
+// Every player's life goes into one log, numbered by player, so a test sees
+// the order of calls across players.
+class RecordingPlayer final : public MediaAlarmSound::Player
+{
+public:
+    RecordingPlayer(QStringList& log, int number)
+        : m_log(log)
+        , m_number(QString::number(number))
+    {
+        m_log << QStringLiteral("make ") + m_number;
+    }
+    ~RecordingPlayer() override { m_log << QStringLiteral("destroy ") + m_number; }
+    void setSource(const QUrl& source) override { m_log << m_number + QStringLiteral(" plays ") + source.toLocalFile(); }
+    void play() override { m_log << QStringLiteral("play ") + m_number; }
+
+private:
+    QStringList& m_log;
+    QString m_number;
+};
+
+class TestMediaAlarmSound final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void eachAlarmSilencesTheOneBefore()
+    {
+        QTemporaryDir folder;
+        const QString wav = folder.filePath(QStringLiteral("alarm.wav"));
+        QStringList log;
+        {
+            MediaAlarmSound sound(folder.path(), [&log, made = 0]() mutable {
+                return std::make_unique<RecordingPlayer>(log, ++made);
+            });
+            // No file yet: no backend is loaded for nothing.
+            sound.play();
+            QCOMPARE(log, QStringList());
+
+            QFile file(wav);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            sound.play();
+            // The first player is gone, and silent, before the second one
+            // starts the file from its beginning.
+            sound.play();
+            QCOMPARE(log, (QStringList{"make 1", "1 plays " + wav, "play 1", "destroy 1", "make 2", "2 plays " + wav,
+                                       "play 2"}));
+
+            // The file vanishes while the program runs: the last sound still
+            // stops, and no new one starts.
+            QVERIFY(QFile::remove(wav));
+            log.clear();
+            sound.play();
+            QCOMPARE(log, QStringList{"destroy 2"});
+            sound.play();
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            sound.play();
+        }
+        // The sound going away takes its last player with it.
+        QCOMPARE(log, (QStringList{"destroy 2", "make 3", "3 plays " + wav, "play 3", "destroy 3"}));
+    }
+};
+
+NELOCLOCK_TEST(TestMediaAlarmSound)
 #include "test_alarm_scanner.moc"
