@@ -1,4 +1,6 @@
 #include "test_registry.h"
+#include "browser_launcher.h"
+#include "reminder_placement.h"
 #include "reminder_window.h"
 #include "reminder_window_host.h"
 
@@ -13,142 +15,143 @@ class TestReminderWindow final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void text_data();
-    void text();
-    void sitsInsideTheWorkAreaAtTheBottomRight();
-    void flashesUntilClicked_data();
-    void flashesUntilClicked();
-    void showWhileOpenChangesNothing();
-    void buttonClosesAndNextShowStartsAfresh();
-    void captionCloseAlsoCounts();
+    void textIsShownAsTyped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty keeps the greeting") << QString() << QStringLiteral("重要提醒哦！*^_^*");
+        QTest::newRow("blank text is a text") << QStringLiteral(" ") << QStringLiteral(" ");
+        // What looks like markup is the user's text.
+        QTest::newRow("bold markup") << QStringLiteral("<b>收菜</b>") << QStringLiteral("<b>收菜</b>");
+        QTest::newRow("line break markup") << QStringLiteral("a<br>b") << QStringLiteral("a<br>b");
+    }
+
+    void textIsShownAsTyped()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        ReminderWindowHost host;
+        host.show(text);
+        QLabel* label = host.window()->label();
+        QCOMPARE(label->text(), shown);
+        // Rendered as rich text, markup would change the label's size: bold
+        // is wider, a line break taller.
+        QLabel plain(shown);
+        plain.setFont(label->font());
+        plain.setTextFormat(Qt::PlainText);
+        plain.setWordWrap(label->wordWrap());
+        QCOMPARE(label->sizeHint(), plain.sizeHint());
+        QVERIFY(host.window()->screen()->availableGeometry().contains(host.window()->frameGeometry()));
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("workArea");
+        QTest::addColumn<QPoint>("expected");
+        // 1920 - 262 - 4 (60 twips) and 1080 - 100 - 33 (500 twips).
+        QTest::newRow("low taskbar leaves the usual gap")
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1050) << QPoint(1654, 947);
+        QTest::newRow("tall taskbar pushes the window up")
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1000) << QPoint(1654, 900);
+        QTest::newRow("taskbar on the right pushes it left")
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1860, 1080) << QPoint(1598, 947);
+        QTest::newRow("screen above and left of the primary")
+            << QRect(-1024, -768, 1024, 768) << QRect(-1024, -768, 1024, 768) << QPoint(-266, -133);
+        QTest::newRow("larger than the work area: top left in view")
+            << QRect(0, 0, 200, 80) << QRect(0, 10, 200, 70) << QPoint(0, 10);
+    }
+
+    void placement()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, workArea);
+        QFETCH(QPoint, expected);
+        QCOMPARE(ReminderWindowPosition(screen, workArea, QSize(262, 100)), expected);
+    }
+
+    void flashesUntilClicked_data()
+    {
+        QTest::addColumn<bool>("onLabel");
+        QTest::newRow("label") << true;
+        QTest::newRow("free area") << false;
+    }
+
+    void flashesUntilClicked()
+    {
+        QFETCH(bool, onLabel);
+        ReminderWindowHost host;
+        host.show(QStringLiteral("第一个"));
+        ReminderWindow* window = host.window();
+        // The look really alternates while it flashes.
+        QTRY_VERIFY(window->isHighlighted());
+        QTRY_VERIFY(!window->isHighlighted());
+        if (onLabel)
+            QTest::mouseClick(window->label(), Qt::LeftButton);
+        else
+            QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(3, 75));
+        QVERIFY(!window->isFlashing());
+        QVERIFY(!window->isHighlighted());
+        QVERIFY(window->isVisible());
+
+        // Another alarm while the window is open changes nothing.
+        host.show(QStringLiteral("第二个"));
+        QCOMPARE(host.window(), window);
+        QCOMPARE(window->label()->text(), QStringLiteral("第一个"));
+        QVERIFY(!window->isFlashing());
+    }
+
+    void closedWindowGivesWayToTheNext_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("button") << true;
+        QTest::newRow("caption") << false;
+    }
+
+    void closedWindowGivesWayToTheNext()
+    {
+        QFETCH(bool, byButton);
+        ReminderWindowHost host;
+        QSignalSpy closed(&host, &ReminderWindowHost::closed);
+        host.show(QStringLiteral("第一个"));
+        QPointer<ReminderWindow> first = host.window();
+        if (byButton)
+            QTest::mouseClick(first->button(), Qt::LeftButton);
+        else
+            QVERIFY(first->close());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!host.isOpen());
+        QTRY_VERIFY(first.isNull()); // deleted, not merely hidden
+
+        host.show(QStringLiteral("第二个"));
+        QCOMPARE(host.window()->label()->text(), QStringLiteral("第二个"));
+        QVERIFY(host.window()->isFlashing());
+    }
+
+    void browserGetsAnAddressWithAScheme_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("opened");
+        QTest::newRow("host with path") << "ad.example.com/ad-tc.asp" << QStringList{"http://ad.example.com/ad-tc.asp"};
+        QTest::newRow("https kept") << "https://example.com" << QStringList{"https://example.com"};
+        QTest::newRow("upper-case scheme kept") << "HTTP://EXAMPLE.COM" << QStringList{"HTTP://EXAMPLE.COM"};
+        QTest::newRow("a port is no scheme") << "localhost:8080/x" << QStringList{"http://localhost:8080/x"};
+        QTest::newRow("blanks inside stay") << " example.com/a b " << QStringList{"http://example.com/a b"};
+        QTest::newRow("nothing to open starts nothing") << "" << QStringList();
+    }
+
+    void browserGetsAnAddressWithAScheme()
+    {
+        QFETCH(QString, address);
+        QFETCH(QStringList, opened);
+        QStringList seen;
+        BrowserLauncher([&seen](const QString& url) {
+            seen << url;
+            return true;
+        }).openUrl(address);
+        QCOMPARE(seen, opened);
+    }
 };
-
-void TestReminderWindow::text_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("empty keeps the greeting") << QString() << QStringLiteral("重要提醒哦！*^_^*");
-    QTest::newRow("alarm text") << QStringLiteral("菜熟啦，赶紧偷啊") << QStringLiteral("菜熟啦，赶紧偷啊");
-    QTest::newRow("blank text is a text") << QStringLiteral(" ") << QStringLiteral(" ");
-    // What looks like markup is the user's text, shown as typed.
-    QTest::newRow("bold markup") << QStringLiteral("<b>收菜</b>") << QStringLiteral("<b>收菜</b>");
-    QTest::newRow("line break markup") << QStringLiteral("a<br>b") << QStringLiteral("a<br>b");
-    QTest::newRow("image markup") << QStringLiteral("<img src=\"file:///etc/passwd\">")
-                                  << QStringLiteral("<img src=\"file:///etc/passwd\">");
-}
-
-void TestReminderWindow::text()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
-
-    ReminderWindowHost host;
-    host.show(text);
-    QLabel* label = host.window()->label();
-    QCOMPARE(label->text(), shown);
-    // Rendered as rich text, markup would change the label's size: bold is
-    // wider, a line break taller, an image reads a file.
-    QLabel plain(shown);
-    plain.setFont(label->font());
-    plain.setTextFormat(Qt::PlainText);
-    plain.setWordWrap(label->wordWrap());
-    QCOMPARE(label->sizeHint(), plain.sizeHint());
-}
-
-void TestReminderWindow::sitsInsideTheWorkAreaAtTheBottomRight()
-{
-    ReminderWindowHost host;
-    host.show(QString());
-    ReminderWindow* window = host.window();
-    QVERIFY(window->isVisible());
-
-    const QRect workArea = window->screen()->availableGeometry();
-    const QRect frame = window->frameGeometry();
-    QVERIFY2(workArea.contains(frame), "the window must lie wholly inside the work area");
-    // Near the bottom right corner: no further away than the 500-twip gap.
-    QVERIFY(workArea.right() - frame.right() <= 4);
-    QVERIFY(workArea.bottom() - frame.bottom() <= 34);
-}
-
-void TestReminderWindow::flashesUntilClicked_data()
-{
-    QTest::addColumn<QString>("target");
-
-    QTest::newRow("label") << QStringLiteral("label");
-    QTest::newRow("free area") << QStringLiteral("window");
-}
-
-void TestReminderWindow::flashesUntilClicked()
-{
-    QFETCH(QString, target);
-
-    ReminderWindowHost host;
-    host.show(QString());
-    ReminderWindow* window = host.window();
-    QVERIFY(window->isFlashing());
-    // The look really alternates while it flashes.
-    QTRY_VERIFY(window->isHighlighted());
-    QTRY_VERIFY(!window->isHighlighted());
-
-    if (target == QStringLiteral("label"))
-        QTest::mouseClick(window->label(), Qt::LeftButton);
-    else
-        QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(3, 75));
-
-    QVERIFY(!window->isFlashing());
-    QVERIFY(!window->isHighlighted());
-    QVERIFY(host.isOpen());
-    QVERIFY(window->isVisible());
-}
-
-void TestReminderWindow::showWhileOpenChangesNothing()
-{
-    ReminderWindowHost host;
-    host.show(QStringLiteral("第一个"));
-    ReminderWindow* first = host.window();
-    QTest::mouseClick(first->label(), Qt::LeftButton);
-
-    host.show(QStringLiteral("第二个"));
-
-    QCOMPARE(host.window(), first);
-    QCOMPARE(first->label()->text(), QStringLiteral("第一个"));
-    QVERIFY(!first->isFlashing());
-}
-
-void TestReminderWindow::buttonClosesAndNextShowStartsAfresh()
-{
-    ReminderWindowHost host;
-    QSignalSpy closed(&host, &ReminderWindowHost::closed);
-    host.show(QStringLiteral("第一个"));
-    QPointer<ReminderWindow> first = host.window();
-    QTest::mouseClick(first->label(), Qt::LeftButton);
-
-    QTest::mouseClick(first->button(), Qt::LeftButton);
-
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!host.isOpen());
-    QCOMPARE(host.window(), nullptr);
-    QTRY_VERIFY(first.isNull()); // deleted, not merely hidden
-
-    host.show(QStringLiteral("第二个"));
-    QVERIFY(host.isOpen());
-    QCOMPARE(host.window()->label()->text(), QStringLiteral("第二个"));
-    QVERIFY(host.window()->isFlashing());
-    QCOMPARE(closed.count(), 1);
-}
-
-void TestReminderWindow::captionCloseAlsoCounts()
-{
-    ReminderWindowHost host;
-    QSignalSpy closed(&host, &ReminderWindowHost::closed);
-    host.show(QString());
-
-    QVERIFY(host.window()->close());
-
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!host.isOpen());
-}
 
 NELOCLOCK_TEST(TestReminderWindow)
 #include "test_reminder_window.moc"
