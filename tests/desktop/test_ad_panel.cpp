@@ -103,15 +103,6 @@ public:
     static void initMain() { PrepareAdPanel(0, nullptr); }
 
 private Q_SLOTS:
-    void webViewAllowed()
-    {
-        // Chromium refuses to start as root with its sandbox on.
-        QVERIFY(WebViewAllowed(false, false));
-        QVERIFY(WebViewAllowed(false, true));
-        QVERIFY(!WebViewAllowed(true, false));
-        QVERIFY(WebViewAllowed(true, true));
-    }
-
     void withoutWebStaysPlain_data()
     {
         QTest::addColumn<bool>("webAllowed");

@@ -2,9 +2,7 @@
 #include "xdg_auto_start.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,33 +47,6 @@ private Q_SLOTS:
         QFETCH(QString, program);
         QFETCH(QString, exec);
         QCOMPARE(XdgAutoStart::execValue(program), exec);
-    }
-
-    // The table above is our reading of the Desktop Entry rules; GLib's
-    // launcher, which GNOME's autostart uses, reads them independently and
-    // must run exactly the registered file. No "%": GLib checks that the
-    // program exists before it expands "%%".
-    void launcherRunsTheRegisteredPath()
-    {
-        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
-        if (gio.isEmpty())
-            QSKIP("gio (Debian package libglib2.0-bin) is not installed");
-        QTemporaryDir root;
-        const QString folder = root.filePath(QStringLiteral("a b\"c$d`e\\f'g 闹钟"));
-        QVERIFY(QDir().mkpath(folder));
-        const QString program = folder + QStringLiteral("/NeloClock");
-        const QString marker = root.filePath(QStringLiteral("ran"));
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s' \"$0\" > '" + marker.toUtf8() + "'\n");
-        script.close();
-        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-
-        XdgAutoStart autoStart(root.filePath(QStringLiteral("autostart")), program);
-        autoStart.enable();
-        QCOMPARE(QProcess::execute(gio, {QStringLiteral("launch"), autoStart.entryPath()}), 0);
-        // gio returns once the child is spawned, not when it has finished.
-        QTRY_COMPARE_WITH_TIMEOUT(ReadText(marker), program, 10000);
     }
 
     void entryFollowsTheProgramAndLeavesOthersAlone()

@@ -75,7 +75,6 @@ private Q_SLOTS:
         QTest::addColumn<QList<bool>>("requests");
         QTest::addColumn<QString>("error");
 
-        QTest::newRow("granted at once") << true << QStringList{"ok"} << QList<bool>{true} << QString();
         QTest::newRow("falls back to a request without interaction")
             << true << QStringList{"denied", "ok"} << QList<bool>{true, false} << QString();
         QTest::newRow("both refused") << true << QStringList{"denied", "denied"} << QList<bool>{true, false}

@@ -20,10 +20,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         QTest::newRow("empty keeps the greeting") << QString() << QStringLiteral("重要提醒哦！*^_^*");
-        QTest::newRow("blank text is a text") << QStringLiteral(" ") << QStringLiteral(" ");
         // What looks like markup is the user's text.
-        QTest::newRow("bold markup") << QStringLiteral("<b>收菜</b>") << QStringLiteral("<b>收菜</b>");
-        QTest::newRow("line break markup") << QStringLiteral("a<br>b") << QStringLiteral("a<br>b");
+        QTest::newRow("markup") << QStringLiteral("<b>收菜</b><br>b") << QStringLiteral("<b>收菜</b><br>b");
     }
 
     void textIsShownAsTyped()
@@ -50,8 +48,6 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("workArea");
         QTest::addColumn<QPoint>("expected");
         // 1920 - 262 - 4 (60 twips) and 1080 - 100 - 33 (500 twips).
-        QTest::newRow("low taskbar leaves the usual gap")
-            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1050) << QPoint(1654, 947);
         QTest::newRow("tall taskbar pushes the window up")
             << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1000) << QPoint(1654, 900);
         QTest::newRow("taskbar on the right pushes it left")
@@ -133,10 +129,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QStringList>("opened");
         QTest::newRow("host with path") << "ad.example.com/ad-tc.asp" << QStringList{"http://ad.example.com/ad-tc.asp"};
-        QTest::newRow("https kept") << "https://example.com" << QStringList{"https://example.com"};
         QTest::newRow("upper-case scheme kept") << "HTTP://EXAMPLE.COM" << QStringList{"HTTP://EXAMPLE.COM"};
         QTest::newRow("a port is no scheme") << "localhost:8080/x" << QStringList{"http://localhost:8080/x"};
-        QTest::newRow("blanks inside stay") << " example.com/a b " << QStringList{"http://example.com/a b"};
         QTest::newRow("nothing to open starts nothing") << "" << QStringList();
     }
 
