@@ -247,8 +247,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("restoredClear"); // -1: the box keeps its designed state
         QTest::addColumn<int>("restoredAuto");
 
-        QTest::newRow("first run") << QString() << QString() << QString() << "2" << 1 << 0;
-        QTest::newRow("empty advance stays empty") << "" << "0" << "1" << "" << 0 << 1;
+        QTest::newRow("missing keys, empty advance") << "" << QString() << QString() << "" << 1 << 0;
         QTest::newRow("not numbers") << "abc" << "abc" << "" << "abc" << -1 << -1;
         QTest::newRow("grayed counts, 3 does not") << "2" << "2" << "3" << "2" << 2 << -1;
         QTest::newRow("blanks around, below 0") << "2" << " 1 " << "-1" << "2" << 1 << -1;

@@ -66,19 +66,22 @@ private Q_SLOTS:
         QCOMPARE(ReminderWindowPosition(screen, workArea, QSize(262, 100)), expected);
     }
 
-    void flashesUntilClicked_data()
+    void flashesUntilClickedThenClosesForTheNext_data()
     {
         QTest::addColumn<bool>("onLabel");
-        QTest::newRow("label") << true;
-        QTest::newRow("free area") << false;
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("label, then the button") << true << true;
+        QTest::newRow("free area, then the caption") << false << false;
     }
 
-    void flashesUntilClicked()
+    void flashesUntilClickedThenClosesForTheNext()
     {
         QFETCH(bool, onLabel);
+        QFETCH(bool, byButton);
         ReminderWindowHost host;
+        QSignalSpy closed(&host, &ReminderWindowHost::closed);
         host.show(QStringLiteral("第一个"));
-        ReminderWindow* window = host.window();
+        QPointer<ReminderWindow> window = host.window();
         // The look really alternates while it flashes.
         QTRY_VERIFY(window->isHighlighted());
         QTRY_VERIFY(!window->isHighlighted());
@@ -95,30 +98,14 @@ private Q_SLOTS:
         QCOMPARE(host.window(), window);
         QCOMPARE(window->label()->text(), QStringLiteral("第一个"));
         QVERIFY(!window->isFlashing());
-    }
 
-    void closedWindowGivesWayToTheNext_data()
-    {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("button") << true;
-        QTest::newRow("caption") << false;
-    }
-
-    void closedWindowGivesWayToTheNext()
-    {
-        QFETCH(bool, byButton);
-        ReminderWindowHost host;
-        QSignalSpy closed(&host, &ReminderWindowHost::closed);
-        host.show(QStringLiteral("第一个"));
-        QPointer<ReminderWindow> first = host.window();
         if (byButton)
-            QTest::mouseClick(first->button(), Qt::LeftButton);
+            QTest::mouseClick(window->button(), Qt::LeftButton);
         else
-            QVERIFY(first->close());
+            QVERIFY(window->close());
         QCOMPARE(closed.count(), 1);
         QVERIFY(!host.isOpen());
-        QTRY_VERIFY(first.isNull()); // deleted, not merely hidden
-
+        QTRY_VERIFY(window.isNull()); // deleted, not merely hidden
         host.show(QStringLiteral("第二个"));
         QCOMPARE(host.window()->label()->text(), QStringLiteral("第二个"));
         QVERIFY(host.window()->isFlashing());

@@ -179,22 +179,20 @@ NELOCLOCK_TEST(TestAlarmScanner)
 
 // Every player's life goes into one log, numbered by player, so a test sees
 // the order of calls across players.
-class RecordingPlayer final : public MediaAlarmSound::Player
+struct RecordingPlayer final : MediaAlarmSound::Player
 {
-public:
     RecordingPlayer(QStringList& log, int number)
-        : m_log(log)
-        , m_number(QString::number(number))
+        : log(log)
+        , number(QString::number(number))
     {
-        m_log << QStringLiteral("make ") + m_number;
+        log << "make " + this->number;
     }
-    ~RecordingPlayer() override { m_log << QStringLiteral("destroy ") + m_number; }
-    void setSource(const QUrl& source) override { m_log << m_number + QStringLiteral(" plays ") + source.toLocalFile(); }
-    void play() override { m_log << QStringLiteral("play ") + m_number; }
+    ~RecordingPlayer() override { log << "destroy " + number; }
+    void setSource(const QUrl& source) override { log << number + " plays " + source.toLocalFile(); }
+    void play() override { log << "play " + number; }
 
-private:
-    QStringList& m_log;
-    QString m_number;
+    QStringList& log;
+    const QString number;
 };
 
 class TestMediaAlarmSound final : public QObject
