@@ -52,12 +52,12 @@ def main(deb):
         stage.start()
         try:
             data = stage.path("data")
-            os.makedirs(os.path.join(data, "NeloClock"))
+            os.makedirs(os.path.join(data, entry["Exec"]))  # named after the executable
             # A sound alarm due in this minute fires in the first scan.
             if datetime.datetime.now().second > 50:
                 time.sleep(11)
             line = datetime.datetime.now().strftime("%Y-%m-%d %H:%M:%S") + "|声音提醒||"
-            alarms = os.path.join(data, "NeloClock", "alarm.ini")
+            alarms = os.path.join(data, entry["Exec"], "alarm.ini")
             with open(alarms, "wb") as out:
                 out.write(line.encode("gb18030") + b"\r\n")
             before = tree(root)
